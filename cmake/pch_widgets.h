@@ -1,0 +1,5 @@
+// Precompiled header of window targets.
+#pragma once
+#include "pch.h"
+#include <QtGui>
+#include <QtWidgets>
