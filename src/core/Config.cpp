@@ -7,11 +7,20 @@ namespace cangshu {
 
 Config Config::defaults() {
     Config c;
-    c.remote = {QStringLiteral("QPSQL"), QStringLiteral("127.0.0.1"), 1888, QStringLiteral("allmarc"),
-                QStringLiteral("sa"), QStringLiteral("594716"), QString(), 3};
-    c.master = {QStringLiteral("QPSQL"), QString(), 0, QStringLiteral("masternew"), QString(), QString(), QString(), 3};
-    c.fallbackZ3950 = {QStringLiteral("z3950.cangshu.invalid"), QStringLiteral("210"), QStringLiteral("biucc"),
-                       QStringLiteral("cangshu"), QStringLiteral("tqkwrpsn768")};
+    c.remote = {
+        QStringLiteral("QPSQL"), QStringLiteral("127.0.0.1"), 1888,      QStringLiteral("allmarc"),
+        QStringLiteral("sa"),    QStringLiteral("594716"),    QString(), 3};
+    c.master = {QStringLiteral("QPSQL"),
+                QString(),
+                0,
+                QStringLiteral("masternew"),
+                QString(),
+                QString(),
+                QString(),
+                3};
+    c.fallbackZ3950 = {QStringLiteral("z3950.cangshu.invalid"), QStringLiteral("210"),
+                       QStringLiteral("biucc"), QStringLiteral("cangshu"),
+                       QStringLiteral("tqkwrpsn768")};
     return c;
 }
 
@@ -58,7 +67,8 @@ bool Config::load(const QString& iniPath, Config* out) {
     c.hh = s.value(QStringLiteral("setnet/hh"), c.hh).toInt();
     c.tc = s.value(QStringLiteral("SetUserInfo/tc"), c.tc).toInt();
     c.pass = s.value(QStringLiteral("pw/pass"), c.pass).toString();
-    c.backgroundPicture = s.value(QStringLiteral("picturepath/pathstr"), c.backgroundPicture).toString();
+    c.backgroundPicture =
+        s.value(QStringLiteral("picturepath/pathstr"), c.backgroundPicture).toString();
     c.skin = s.value(QStringLiteral("skin/s"), c.skin).toString();
     c.comPort = s.value(QStringLiteral("SetCard/ComPost"), c.comPort).toInt();
     c.openCardAtLogin = s.value(QStringLiteral("OpenCard/IsOpenCard"), c.openCardAtLogin).toBool();
@@ -67,9 +77,11 @@ bool Config::load(const QString& iniPath, Config* out) {
     s.beginGroup(QStringLiteral("z3950"));
     c.fallbackZ3950.host = s.value(QStringLiteral("host"), c.fallbackZ3950.host).toString();
     c.fallbackZ3950.port = s.value(QStringLiteral("port"), c.fallbackZ3950.port).toString();
-    c.fallbackZ3950.database = s.value(QStringLiteral("database"), c.fallbackZ3950.database).toString();
+    c.fallbackZ3950.database =
+        s.value(QStringLiteral("database"), c.fallbackZ3950.database).toString();
     c.fallbackZ3950.user = s.value(QStringLiteral("user"), c.fallbackZ3950.user).toString();
-    c.fallbackZ3950.password = s.value(QStringLiteral("password"), c.fallbackZ3950.password).toString();
+    c.fallbackZ3950.password =
+        s.value(QStringLiteral("password"), c.fallbackZ3950.password).toString();
     s.endGroup();
     *out = c;
     return true;
@@ -103,7 +115,8 @@ bool Config::save(const QString& iniPath) const {
     return s.status() == QSettings::NoError;
 }
 
-bool writeIniValue(const QString& iniPath, const QString& section, const QString& key, const QVariant& value) {
+bool writeIniValue(const QString& iniPath, const QString& section, const QString& key,
+                   const QVariant& value) {
     QSettings s(iniPath, QSettings::IniFormat);
     s.setValue(section + u'/' + key, value);
     s.sync();

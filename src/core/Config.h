@@ -28,15 +28,15 @@ struct Z3950Server {
 // The settings of set_ini/init_ini.ini, each with the default used when its key is missing.
 struct Config {
     // [setnet]
-    int net = 0;          // 0 local SQLite file, 1 PostgreSQL server, other values: no database
-    QString serverName;   // sn: host[:port] or a socket folder
-    QString serverUser;   // sa
+    int net = 0;            // 0 local SQLite file, 1 PostgreSQL server, other values: no database
+    QString serverName;     // sn: host[:port] or a socket folder
+    QString serverUser;     // sa
     QString serverPassword; // pw
-    QString databaseName; // dn
-    int cqb = 0;          // 1: open the master catalogue
-    int hh = 0;           // 1: title search against the remote catalogue
+    QString databaseName;   // dn
+    int cqb = 0;            // 1: open the master catalogue
+    int hh = 0;             // 1: title search against the remote catalogue
     // [SetUserInfo]
-    int tc = 1;           // 1: plain shell
+    int tc = 1; // 1: plain shell
     // [pw]
     QString pass = QStringLiteral("61730"); // "61730" full display, "0" reduced
     // [picturepath]
@@ -61,6 +61,7 @@ struct Config {
 };
 
 // Writes one key of the configuration file, keeping the rest of it.
-bool writeIniValue(const QString& iniPath, const QString& section, const QString& key, const QVariant& value);
+bool writeIniValue(const QString& iniPath, const QString& section, const QString& key,
+                   const QVariant& value);
 
 } // namespace cangshu

@@ -17,7 +17,10 @@ PostgresParams PostgresParams::fromServerName(const QString& serverName) {
     PostgresParams p;
     const QString s = serverName.trimmed();
     const int colon = s.lastIndexOf(u':');
-    if (!s.startsWith(u'/') && colon > 0) {
+    bool numericPort = false;
+    if (colon > 0)
+        s.mid(colon + 1).toInt(&numericPort);
+    if (colon > 0 && numericPort) {
         p.host = s.left(colon);
         p.port = s.mid(colon + 1).toInt();
     } else {
@@ -40,7 +43,9 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-QSqlDatabase Database::handle() const { return QSqlDatabase::database(m_name, false); }
+QSqlDatabase Database::handle() const {
+    return QSqlDatabase::database(m_name, false);
+}
 
 std::unique_ptr<Database> Database::openSqlite(const QString& path, bool create, QString* error) {
     if (!create && !QFileInfo(path).isFile()) {
@@ -143,14 +148,16 @@ bool Database::tryExecute(const QString& sql, const QVariantList& params, QStrin
     return ok;
 }
 
-qint64 Database::insert(const QString& sql, const QVariantList& params, const QString& keyColumn) const {
+qint64 Database::insert(const QString& sql, const QVariantList& params,
+                        const QString& keyColumn) const {
     QSqlQuery q = run(sql + QStringLiteral(" RETURNING [%1]").arg(keyColumn), params);
     if (!q.next())
         throw DatabaseError(QStringLiteral("insert returned no key"), sql);
     return q.value(0).toLongLong();
 }
 
-QVariant Database::scalar(const QString& sql, const QVariantList& params, const QVariant& fallback) const {
+QVariant Database::scalar(const QString& sql, const QVariantList& params,
+                          const QVariant& fallback) const {
     QSqlQuery q = run(sql, params);
     if (!q.next() || q.value(0).isNull())
         return fallback;
@@ -174,7 +181,8 @@ QList<QSqlRecord> Database::rows(const QString& sql, const QVariantList& params)
 
 QStringList Database::columns(const QString& table) const {
     bool ok;
-    QSqlQuery q = prepared(QStringLiteral("select * from [%1] where 1=0").arg(table), {}, &ok, nullptr);
+    QSqlQuery q =
+        prepared(QStringLiteral("select * from [%1] where 1=0").arg(table), {}, &ok, nullptr);
     QStringList out;
     if (!ok)
         return out;
@@ -186,8 +194,10 @@ QStringList Database::columns(const QString& table) const {
 
 bool Database::hasTable(const QString& table) const {
     const QString sql = isPostgres()
-        ? QStringLiteral("select count(*) from information_schema.tables where table_schema=current_schema() and table_name=?")
-        : QStringLiteral("select count(*) from sqlite_master where type='table' and name=? collate nocase");
+                            ? QStringLiteral("select count(*) from information_schema.tables where "
+                                             "table_schema=current_schema() and table_name=?")
+                            : QStringLiteral("select count(*) from sqlite_master where "
+                                             "type='table' and name=? collate nocase");
     return scalar(sql, {m_dialect.storedName(table)}, 0).toInt() > 0;
 }
 
@@ -201,8 +211,10 @@ bool Database::hasColumn(const QString& table, const QString& column) const {
 
 QStringList Database::tables() const {
     const QString sql = isPostgres()
-        ? QStringLiteral("select table_name from information_schema.tables where table_schema=current_schema() order by 1")
-        : QStringLiteral("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by 1");
+                            ? QStringLiteral("select table_name from information_schema.tables "
+                                             "where table_schema=current_schema() order by 1")
+                            : QStringLiteral("select name from sqlite_master where type='table' "
+                                             "and name not like 'sqlite_%' order by 1");
     QStringList out;
     QSqlQuery q = run(sql);
     while (q.next())
@@ -245,7 +257,8 @@ void Transaction::commit() {
     if (m_db.m_rollbackOnly) {
         m_db.m_rollbackOnly = false;
         m_db.handle().rollback();
-        throw DatabaseError(QStringLiteral("an inner transaction was rolled back"), QStringLiteral("COMMIT"));
+        throw DatabaseError(QStringLiteral("an inner transaction was rolled back"),
+                            QStringLiteral("COMMIT"));
     }
     if (!m_db.handle().commit()) {
         const QString e = m_db.handle().lastError().text();

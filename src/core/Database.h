@@ -68,12 +68,14 @@ public:
     // Runs a statement that returns no rows; returns the number of rows it changed.
     int execute(const QString& sql, const QVariantList& params = {}) const;
     // Runs a statement; on failure returns false and the engine's error text.
-    bool tryExecute(const QString& sql, const QVariantList& params = {}, QString* error = nullptr) const;
+    bool tryExecute(const QString& sql, const QVariantList& params = {},
+                    QString* error = nullptr) const;
     // Inserts one row and returns the new key of the given key column.
     qint64 insert(const QString& sql, const QVariantList& params, const QString& keyColumn) const;
 
     // First column of the first row, or the fallback when there is no row or it is null.
-    QVariant scalar(const QString& sql, const QVariantList& params = {}, const QVariant& fallback = {}) const;
+    QVariant scalar(const QString& sql, const QVariantList& params = {},
+                    const QVariant& fallback = {}) const;
     std::optional<QSqlRecord> row(const QString& sql, const QVariantList& params = {}) const;
     QList<QSqlRecord> rows(const QString& sql, const QVariantList& params = {}) const;
 
@@ -89,7 +91,8 @@ public:
 private:
     friend class Transaction;
     Database(const QString& connectionName, Engine engine);
-    QSqlQuery prepared(const QString& sql, const QVariantList& params, bool* ok, QString* error) const;
+    QSqlQuery prepared(const QString& sql, const QVariantList& params, bool* ok,
+                       QString* error) const;
 
     QString m_name;
     Dialect m_dialect;

@@ -64,7 +64,8 @@ QString Dialect::textType(int length) const {
 
 bool Dialect::isAlreadyExistsError(const QString& errorText) const {
     const QString t = errorText.toLower();
-    return t.contains(QLatin1String("already exists")) || t.contains(QLatin1String("duplicate column"));
+    return t.contains(QLatin1String("already exists")) ||
+           t.contains(QLatin1String("duplicate column"));
 }
 
 } // namespace cangshu

@@ -21,7 +21,9 @@ public:
     QString storedName(const QString& identifier) const;
 
     // Case-insensitive pattern match: LIKE on SQLite, ILIKE on PostgreSQL.
-    QString likeOperator() const { return isPostgres() ? QStringLiteral("ILIKE") : QStringLiteral("LIKE"); }
+    QString likeOperator() const {
+        return isPostgres() ? QStringLiteral("ILIKE") : QStringLiteral("LIKE");
+    }
 
     // Logical column types of the schema mapped to each engine's DDL.
     QString keyColumnType() const;
@@ -29,11 +31,19 @@ public:
     QString memoType() const { return QStringLiteral("TEXT"); }
     QString integerType() const { return QStringLiteral("INTEGER"); }
     QString moneyType() const { return QStringLiteral("NUMERIC(14,2)"); }
-    QString numberType() const { return isPostgres() ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL"); }
-    QString dateType() const { return isPostgres() ? QStringLiteral("DATE") : QStringLiteral("DATE"); }
-    QString dateTimeType() const { return isPostgres() ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME"); }
+    QString numberType() const {
+        return isPostgres() ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL");
+    }
+    QString dateType() const {
+        return isPostgres() ? QStringLiteral("DATE") : QStringLiteral("DATE");
+    }
+    QString dateTimeType() const {
+        return isPostgres() ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME");
+    }
     QString boolType() const { return QStringLiteral("BOOLEAN"); }
-    QString imageType() const { return isPostgres() ? QStringLiteral("BYTEA") : QStringLiteral("BLOB"); }
+    QString imageType() const {
+        return isPostgres() ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
+    }
 
     // True when an engine error text says that the table or column being created already exists.
     bool isAlreadyExistsError(const QString& errorText) const;

@@ -8,7 +8,8 @@ namespace cangshu {
 namespace {
 
 // Converts with iconv, skipping input that cannot be converted one byte at a time.
-QByteArray convert(const char* to, const char* from, const QByteArray& in, const QByteArray& replacement) {
+QByteArray convert(const char* to, const char* from, const QByteArray& in,
+                   const QByteArray& replacement) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return {};

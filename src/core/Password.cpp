@@ -49,7 +49,9 @@ QString hashPassword(const QString& password) {
         .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(hash.toBase64()));
 }
 
-bool isPasswordHash(const QString& stored) { return stored.startsWith(kScheme + u'$'); }
+bool isPasswordHash(const QString& stored) {
+    return stored.startsWith(kScheme + u'$');
+}
 
 PasswordCheck checkPassword(const QString& typed, const QString& stored) {
     PasswordCheck r;

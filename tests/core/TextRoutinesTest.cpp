@@ -1,6 +1,6 @@
+#include "core/TextRoutines.h"
 #include "core/Gbk.h"
 #include "core/Password.h"
-#include "core/TextRoutines.h"
 
 #include "support/TestDatabase.h"
 
@@ -15,8 +15,8 @@ TEST(TextRoutinesTest, NormalizeIsbn) {
         {"978-7-5366-2133-6", "9787536621336"}, // the same book as ISBN-13
         {"7-111-07551-X", "9787111075516"},
         {"0-306-40615-2", "9780306406157"},
-        {"7-5366-2135-X", "9787536621350"},     // remainder 0: check digit 0, never "10"
-        {"7536621331", "7536621331"},           // 10 characters: unchanged
+        {"7-5366-2135-X", "9787536621350"}, // remainder 0: check digit 0, never "10"
+        {"7536621331", "7536621331"},       // 10 characters: unchanged
         {"", ""},
     };
     for (const auto& c : cases)
@@ -31,9 +31,9 @@ TEST(TextRoutinesTest, PinyinInitials) {
         {"中国", "ZG"},
         {"图书馆管理", "TSGGL"},
         {"C++程序设计2版", "C++CXSJ2B"},
-        {"阿", "A"},       // first level-1 character
-        {"座", "Z"},       // last level-1 character
-        {"亍", ""},        // level-2 character vanishes
+        {"阿", "A"}, // first level-1 character
+        {"座", "Z"}, // last level-1 character
+        {"亍", ""},  // level-2 character vanishes
         {"a中b", "aZb"},
         {"", ""},
     };

@@ -37,9 +37,11 @@ QString ownDatabaseName() {
 
 void dropOwnDatabase() {
     QString error;
-    auto admin = Database::openPostgres(parseConnectionString(qEnvironmentVariable("CANGSHU_TEST_PG")), &error);
+    auto admin = Database::openPostgres(
+        parseConnectionString(qEnvironmentVariable("CANGSHU_TEST_PG")), &error);
     if (admin)
-        admin->tryExecute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(ownDatabaseName()));
+        admin->tryExecute(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(ownDatabaseName()));
 }
 
 bool ensureOwnDatabase() {
@@ -47,11 +49,14 @@ bool ensureOwnDatabase() {
     if (created)
         return true;
     QString error;
-    auto admin = Database::openPostgres(parseConnectionString(qEnvironmentVariable("CANGSHU_TEST_PG")), &error);
+    auto admin = Database::openPostgres(
+        parseConnectionString(qEnvironmentVariable("CANGSHU_TEST_PG")), &error);
     if (!admin)
-        throw DatabaseError(QStringLiteral("cannot reach the PostgreSQL test server: ") + error, {});
+        throw DatabaseError(QStringLiteral("cannot reach the PostgreSQL test server: ") + error,
+                            {});
     admin->tryExecute(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(ownDatabaseName()));
-    admin->execute(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(ownDatabaseName()));
+    admin->execute(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0")
+                       .arg(ownDatabaseName()));
     std::atexit(dropOwnDatabase);
     created = true;
     return true;

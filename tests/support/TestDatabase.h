@@ -9,7 +9,9 @@
 
 // Readable QString values in test failure messages.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace cangshu::test {
@@ -46,6 +48,6 @@ protected:
 };
 } // namespace cangshu::test
 
-#define CANGSHU_ENGINES(Suite)                                                                    \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(cangshu::test::engines()),       \
+#define CANGSHU_ENGINES(Suite)                                                                     \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(cangshu::test::engines()),        \
                              cangshu::test::engineName)

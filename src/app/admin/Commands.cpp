@@ -1,0 +1,36 @@
+#include "Commands.h"
+
+namespace cangshu::admin {
+
+const QList<Command>& commands() {
+    static const QList<Command> list{
+        {"init", nullptr, "init [--demo] [--server]"},
+        {"upgrade", nullptr, "upgrade"},
+        {"startup", cmdStartup, "startup"},
+        {"isbn", cmdIsbn, "isbn TEXT"},
+        {"pinyin", cmdPinyin, "pinyin TEXT"},
+        {"number", cmdNumber, "number book|periodical|reader [--advance]"},
+        {"callno", nullptr, "callno CLASS"},
+        {"reader", nullptr, "reader lose|found|cancel|refund NUMBER"},
+        {"lend", nullptr, "lend --reader NUMBER BOOKNO..."},
+        {"return", nullptr, "return --reader NUMBER [BOOKNO...]"},
+        {"renew", nullptr, "renew --reader NUMBER BOOKNO..."},
+        {"deposit", nullptr, "deposit --reader NUMBER --amount AMOUNT [--note TEXT]"},
+        {"fine", nullptr, "fine --reader NUMBER --amount AMOUNT --item TEXT [--note TEXT]"},
+        {"import-excel", nullptr, "import-excel FILE --table TABLE"},
+        {"import-marc", nullptr,
+         "import-marc FILE --into book|precat|periodical [--auto-number] [--auto-callno]"},
+        {"export", nullptr,
+         "export (--table TABLE | --sql SELECT) --format xlsx|rtf|txt|htm --out FILE"},
+        {"print", nullptr, "print --template NAME (--table TABLE | --sql SELECT) --pdf FILE"},
+        {"barcodes", nullptr,
+         "barcodes generate --width W --start S --count N [--prefix P] [--suffix X] [--top T] "
+         "[--bottom B] | barcodes clear"},
+        {"backup", nullptr, "backup"},
+        {"restore", nullptr, "restore FILE"},
+        {"generate", nullptr, "generate --books N --readers N --loans N --history N [--seed S]"},
+    };
+    return list;
+}
+
+} // namespace cangshu::admin
