@@ -110,6 +110,7 @@ StartupState startUp(const Home& home, const QDate& today) {
         s.errors << kIniError;
         return s;
     }
+    s.iniOk = true;
     s.z3950 = s.config.fallbackZ3950;
 
     QString error;
