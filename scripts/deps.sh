@@ -5,13 +5,13 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev libxkbcommon-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6svg6
   qt6-charts-dev qt6-multimedia-dev
   libzint-dev libxlsxwriter-dev libyaz-dev yaz libfreexl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql postgresql-client
-  fonts-wqy-microhei xvfb xauth
+  fonts-wqy-microhei xvfb xauth poppler-utils
 )
 
 missing=()

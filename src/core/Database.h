@@ -37,6 +37,8 @@ struct PostgresParams {
 
     // "host[:port]" as the configuration writes it.
     static PostgresParams fromServerName(const QString& serverName);
+    // A libpq key=value connection string ("host=/tmp/pg port=5432 user=postgres dbname=x").
+    static PostgresParams fromConnectionString(const QString& text);
 };
 
 // One connection to the library database (or another database of the system) over QtSql.

@@ -10,25 +10,7 @@ namespace cangshu::test {
 namespace {
 
 PostgresParams parseConnectionString(const QString& text) {
-    PostgresParams p;
-    p.database = QStringLiteral("postgres");
-    for (const QString& part : text.split(u' ', Qt::SkipEmptyParts)) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        const QString key = part.left(eq), value = part.mid(eq + 1);
-        if (key == QLatin1String("host"))
-            p.host = value;
-        else if (key == QLatin1String("port"))
-            p.port = value.toInt();
-        else if (key == QLatin1String("user"))
-            p.user = value;
-        else if (key == QLatin1String("password"))
-            p.password = value;
-        else if (key == QLatin1String("dbname"))
-            p.database = value;
-    }
-    return p;
+    return PostgresParams::fromConnectionString(text);
 }
 
 QString ownDatabaseName() {
