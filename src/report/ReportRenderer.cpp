@@ -47,23 +47,6 @@ int textFlags(const ReportItem& item) {
     return int(item.align) | (item.wordWrap ? Qt::TextWordWrap : 0);
 }
 
-// The largest font size, not above the item's own, at which the text fits the rectangle.
-QFont fittingFont(const QPainter& painter, const ReportItem& item, const QRectF& rect,
-                  const QString& text) {
-    QFont font = itemFont(item, item.fontSize);
-    if (!item.shrinkToFit || text.isEmpty())
-        return font;
-    for (double size = item.fontSize; size >= kSmallestShrunkFont; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QRectF needed =
-            QFontMetricsF(font, painter.device()).boundingRect(rect, textFlags(item), text);
-        if (needed.width() <= rect.width() + 0.5 && needed.height() <= rect.height() + 0.5)
-            return font;
-    }
-    font.setPointSizeF(kSmallestShrunkFont);
-    return font;
-}
-
 QPen itemPen(const ReportItem& item, const Units& units) {
     QPen pen(item.color);
     pen.setWidthF(std::max(units.length(item.lineWidth), 1.0));
@@ -77,6 +60,34 @@ QString pageVariable(const QString& name) {
 }
 
 } // namespace
+
+QFont fittingFont(const ReportItem& item, const QRectF& rect, const QString& text,
+                  const QPaintDevice* device, bool* fits) {
+    QFont font = itemFont(item, item.fontSize);
+    const auto fitsAt = [&](const QFont& f) {
+        const QRectF needed = QFontMetricsF(f, device).boundingRect(rect, textFlags(item), text);
+        return needed.width() <= rect.width() + 0.5 && needed.height() <= rect.height() + 0.5;
+    };
+    if (text.isEmpty() || fitsAt(font)) {
+        if (fits)
+            *fits = true;
+        return font;
+    }
+    if (item.shrinkToFit) {
+        for (double size = item.fontSize - 0.5; size >= kSmallestShrunkFont; size -= 0.5) {
+            font.setPointSizeF(size);
+            if (fitsAt(font)) {
+                if (fits)
+                    *fits = true;
+                return font;
+            }
+        }
+        font.setPointSizeF(kSmallestShrunkFont);
+    }
+    if (fits)
+        *fits = false;
+    return font;
+}
 
 ReportRenderer::ReportRenderer(ReportTemplate tpl, ReportData data)
     : m_tpl(std::move(tpl)), m_data(std::move(data)) {
@@ -204,7 +215,7 @@ void ReportRenderer::paintItem(QPainter& painter, const Placed& placed, int page
     case ItemKind::Text: {
         const QString text = itemText(item, placed.row, page);
         painter.setPen(item.color);
-        painter.setFont(fittingFont(painter, item, rect, text));
+        painter.setFont(fittingFont(item, rect, text, painter.device()));
         painter.drawText(rect, textFlags(item), text);
         if (item.frame) {
             painter.setPen(itemPen(item, units));

@@ -7,8 +7,15 @@
 
 class QPainter;
 class QPagedPaintDevice;
+class QPaintDevice;
 
 namespace cangshu::report {
+
+// The font a text item is drawn with: its own, or for a shrinking item the largest size
+// down to 4.5 points at which the text fits the rectangle (device units). *fits tells
+// whether the text fits at that size.
+QFont fittingFont(const ReportItem& item, const QRectF& rect, const QString& text,
+                  const QPaintDevice* device, bool* fits = nullptr);
 
 // Draws a template over the rows: label grids page by page, or lists with header, detail
 // and footer bands. The painter's device decides the resolution; its origin must be the
