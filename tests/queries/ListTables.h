@@ -1,0 +1,24 @@
+#pragma once
+#include "core/Database.h"
+
+#include <QByteArray>
+#include <QMap>
+
+namespace cangshu::test {
+
+// The few tables the list tools' tests use, as the schema defines them.
+void createListTables(const Database& db);
+
+// Adds a reader row.
+void addReader(const Database& db, const QString& number, const QString& name, double deposit = 0,
+               bool marked = false);
+
+// Writes a zip archive of the given entries (for hand-made .xlsx files).
+void writeZip(const QString& path, const QMap<QString, QByteArray>& entries);
+
+// A minimal .xlsx: the sheet XML (inside <sheetData>), shared strings and cell styles.
+void writeXlsx(const QString& path, const QByteArray& sheetData, const QStringList& shared = {},
+               const QByteArray& cellXfs = {}, const QByteArray& numFmts = {},
+               bool date1904 = false);
+
+} // namespace cangshu::test
