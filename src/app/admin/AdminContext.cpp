@@ -16,22 +16,25 @@ Database& AdminContext::library() {
     if (!s.library)
         throw CommandError{Failure, s.errors.isEmpty() ? QStringLiteral("数据库连接错误！")
                                                        : s.errors.join(u'\n')};
+    // A named operator must exist, whatever the command writes.
+    if (!operatorOption.isEmpty() && m_operator.isEmpty()) {
+        if (s.library
+                ->scalar(QStringLiteral("select count(*) from [管理员] where [用户名]=?"),
+                         {operatorOption}, 0)
+                .toInt() == 0)
+            throw CommandError{Usage, QStringLiteral("unknown operator: %1").arg(operatorOption)};
+        m_operator = operatorOption;
+    }
     return *s.library;
 }
 
 QString AdminContext::operatorName() {
     if (!m_operator.isEmpty())
         return m_operator;
-    Database& db = library();
-    if (!operatorOption.isEmpty()) {
-        if (db.scalar(QStringLiteral("select count(*) from [管理员] where [用户名]=?"),
-                      {operatorOption}, 0)
-                .toInt() == 0)
-            throw CommandError{Usage, QStringLiteral("unknown operator: %1").arg(operatorOption)};
-        m_operator = operatorOption;
-    } else {
+    Database& db = library(); // checks a named operator
+    if (m_operator.isEmpty()) {
         m_operator =
-            db.scalar(QStringLiteral("select [用户名] from [管理员] order by [用户名] limit 1"))
+            db.scalar(QStringLiteral("select [用户名] from [管理员] order by [ID] limit 1"))
                 .toString();
         if (m_operator.isEmpty())
             throw CommandError{Refused, QStringLiteral("请选择用户名！")};

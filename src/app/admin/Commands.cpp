@@ -4,8 +4,8 @@ namespace cangshu::admin {
 
 const QList<Command>& commands() {
     static const QList<Command> list{
-        {"init", nullptr, "init [--demo] [--server]"},
-        {"upgrade", nullptr, "upgrade"},
+        {"init", cmdInit, "init [--demo] [--server]"},
+        {"upgrade", cmdUpgrade, "upgrade"},
         {"startup", cmdStartup, "startup"},
         {"isbn", cmdIsbn, "isbn TEXT"},
         {"pinyin", cmdPinyin, "pinyin TEXT"},
@@ -28,7 +28,8 @@ const QList<Command>& commands() {
          "[--bottom B] | barcodes clear"},
         {"backup", nullptr, "backup"},
         {"restore", nullptr, "restore FILE"},
-        {"generate", nullptr, "generate --books N --readers N --loans N --history N [--seed S]"},
+        {"generate", cmdGenerate,
+         "generate --books N --readers N --loans N --history N [--seed S]"},
     };
     return list;
 }

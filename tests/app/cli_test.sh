@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# End-to-end checks of cangshu-admin on SQLite and, with CANGSHU_TEST_PG, on PostgreSQL.
+set -u
+admin=${1:?path to cangshu-admin}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+check() { # check NAME EXPECTED_STATUS EXPECTED_OUTPUT_PATTERN -- command...
+  local name=$1 want=$2 pattern=$3
+  shift 4
+  local out status
+  out=$("$@" 2>&1)
+  status=$?
+  if [ "$status" -eq "$want" ] && grep -qE -- "$pattern" <<<"$out"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $name (status $status, wanted $want; pattern '$pattern')"
+    echo "$out" | head -20
+  fi
+}
+
+run_suite() { # run_suite LABEL HOME [init options]
+  local label=$1 home=$2
+  shift 2
+  local a=("$admin" --home "$home" --today 2024-05-10)
+  check "$label init" 0 'created|excel' -- "${a[@]}" init --demo "$@"
+  check "$label init again names what it kept" 0 'exists' -- "${a[@]}" init "$@"
+  check "$label startup" 0 "database: $label" -- "${a[@]}" startup
+  check "$label startup json" 0 '"remoteOnline":false' -- "${a[@]}" --json startup
+  local first second
+  first=$("${a[@]}" number reader)
+  check "$label number advance" 0 "^$first\$" -- "${a[@]}" number reader --advance
+  second=$("${a[@]}" number reader)
+  if [ "$first" != "$second" ] && [ -n "$second" ]; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); echo "FAILED: $label counter did not advance ($first -> $second)"; fi
+  check "$label number bad kind" 2 'book, periodical or reader' -- "${a[@]}" number magazine
+  check "$label upgrade" 0 '升级成功！' -- "${a[@]}" upgrade
+  check "$label upgrade again" 0 '升级成功！' -- "${a[@]}" upgrade
+  check "$label unknown operator" 2 'unknown operator' -- "$admin" --home "$home" --operator nobody number book
+  check "$label generate" 0 'books' -- "${a[@]}" generate --books 200 --readers 20 --loans 10 --history 30 --seed 7
+}
+
+check "isbn" 0 '^9787536621336$' -- "$admin" isbn 7-5366-2133-1
+check "pinyin" 0 '^ZGabc$' -- "$admin" pinyin 中国abc
+check "no command" 2 'usage' -- "$admin"
+check "bad today" 2 'YYYY-MM-DD' -- "$admin" --today 2024-13-01 isbn x
+check "missing home" 3 'INI文件连接错误！' -- "$admin" --home "$work/none" startup
+mkdir -p "$work/nodb/set_ini"
+printf '[setnet]\nnet=0\n' >"$work/nodb/set_ini/init_ini.ini"
+check "missing database file" 3 '数据库连接错误！' -- "$admin" --home "$work/nodb" startup
+[ -e "$work/nodb/excel/excel.cab" ] && { failed=$((failed + 1)); echo "FAILED: an empty database was created"; }
+
+run_suite sqlite "$work/lite"
+for f in set_ini/init_ini.ini excel/excel.cab database photo skin bookpic/x backup report; do
+  [ -e "$work/lite/$f" ] || { failed=$((failed + 1)); echo "FAILED: home lacks $f"; }
+done
+
+if [ -n "${CANGSHU_TEST_PG:-}" ]; then
+  db="cli_test_$$"
+  psql "$CANGSHU_TEST_PG" -qc "create database $db" >/dev/null
+  export CANGSHU_PG="${CANGSHU_TEST_PG/dbname=postgres/dbname=$db}"
+  run_suite postgresql "$work/server" --server
+  psql "$CANGSHU_TEST_PG" -qc "drop database $db with (force)" >/dev/null
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
