@@ -1,0 +1,87 @@
+#include "MarcDefinitions.h"
+
+#include <QFile>
+
+namespace cangshu {
+
+const MarcSubfieldDefinition* MarcFieldDefinition::subfield(QChar code) const {
+    for (const auto& s : subfields) {
+        if (s.code == code)
+            return &s;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// Tags are three characters: packing them spares a string per look-up.
+quint64 tagKey(QStringView tag) {
+    if (tag.size() != 3)
+        return 0;
+    return (quint64(tag[0].unicode()) << 32) | (quint64(tag[1].unicode()) << 16) | tag[2].unicode();
+}
+
+MarcDefinitions load(const QString& resource) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("MARC field table %s is missing from the program", qPrintable(resource));
+    return MarcDefinitions::parse(QString::fromUtf8(file.readAll()));
+}
+
+} // namespace
+
+const MarcDefinitions& MarcDefinitions::cnmarc() {
+    static const MarcDefinitions table = load(QStringLiteral(":/cangshu/marc/cnmarc.txt"));
+    return table;
+}
+
+const MarcDefinitions& MarcDefinitions::usmarc() {
+    static const MarcDefinitions table = load(QStringLiteral(":/cangshu/marc/usmarc.txt"));
+    return table;
+}
+
+const MarcDefinitions& MarcDefinitions::forType(MarcType type) {
+    return type == MarcType::UsMarc ? usmarc() : cnmarc();
+}
+
+MarcDefinitions MarcDefinitions::parse(const QString& table) {
+    MarcDefinitions result;
+    const auto lines = QStringView(table).split(u'\n');
+    for (QStringView line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        const auto items = line.split(u',');
+        if (items.size() < 6 || items[0].size() != 3)
+            continue;
+        MarcFieldDefinition field;
+        field.tag = items[0].toString();
+        field.name = items[1].toString();
+        field.fullName = items[2].toString();
+        field.mandatory = items[3].size() > 0 && items[3][0] == u'1';
+        field.repeatable = items[3].size() > 1 && items[3][1] == u'1';
+        field.indicator1 = items[4].toString();
+        field.indicator2 = items[5].toString();
+        for (qsizetype i = 6; i < items.size(); ++i) {
+            const QStringView item = items[i];
+            if (item.size() < 3)
+                continue;
+            field.subfields.append(
+                {item[0], item[1] == u'1', item[2] == u'1', item.mid(3).toString()});
+        }
+        result.m_byTag.insert(tagKey(field.tag), result.m_fields.size());
+        result.m_fields.append(std::move(field));
+    }
+    return result;
+}
+
+const MarcFieldDefinition* MarcDefinitions::field(QStringView tag) const {
+    const auto it = m_byTag.constFind(tagKey(tag));
+    return it == m_byTag.cend() ? nullptr : &m_fields[*it];
+}
+
+QString MarcDefinitions::nonStandardName() {
+    return QStringLiteral("非标准字段");
+}
+
+} // namespace cangshu

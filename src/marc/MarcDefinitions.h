@@ -1,0 +1,54 @@
+#pragma once
+#include "MarcTypes.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace cangshu {
+
+struct MarcSubfieldDefinition {
+    QChar code;
+    bool mandatory = false;
+    bool repeatable = false;
+    QString name;
+};
+
+struct MarcFieldDefinition {
+    QString tag;
+    QString name;
+    QString fullName;
+    bool mandatory = false;
+    bool repeatable = false;
+    QString indicator1; // allowed values, "_" for blank
+    QString indicator2;
+    QList<MarcSubfieldDefinition> subfields;
+
+    const MarcSubfieldDefinition* subfield(QChar code) const;
+};
+
+// The names of the fields and subfields of one MARC format, read from a line-per-tag table:
+// tag,name,full name,flags,indicator 1 values,indicator 2 values,subfield items...,
+// where a subfield item is code, mandatory flag, repeatable flag and name ("a00ISBN").
+class MarcDefinitions {
+public:
+    static const MarcDefinitions& cnmarc();
+    static const MarcDefinitions& usmarc();
+    // CNMARC serves records of unknown type too.
+    static const MarcDefinitions& forType(MarcType type);
+
+    static MarcDefinitions parse(const QString& table);
+
+    const MarcFieldDefinition* field(QStringView tag) const;
+    const QList<MarcFieldDefinition>& fields() const { return m_fields; }
+
+    // The name of a tag missing from the table.
+    static QString nonStandardName();
+
+private:
+    QList<MarcFieldDefinition> m_fields;
+    QHash<quint64, qsizetype> m_byTag; // tag packed by tagKey()
+};
+
+} // namespace cangshu

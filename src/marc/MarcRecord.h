@@ -1,0 +1,107 @@
+#pragma once
+#include "MarcText.h"
+#include "MarcTypes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace cangshu {
+
+struct MarcSubfield {
+    QChar code;
+    QString name; // from the format's field table; empty when the table does not know it
+    QString value;
+};
+
+struct MarcField {
+    QString tag; // "hdr" for the leader
+    QString name;
+    QString fullName;
+    QString indicators; // two characters, blanks for control fields and the leader
+    // A control field's whole data; a data field's data from its first subfield delimiter
+    // on (delimiters kept). Never the field terminator.
+    QString content;
+    // What stands before the first subfield delimiter: the indicators of a data field, the
+    // whole data of a control field.
+    QString leadingText;
+    bool control = false;
+    QList<MarcSubfield> subfields;
+};
+
+// Why a record gave no fields.
+enum class MarcProblem {
+    None,
+    Empty,          // no bytes at all
+    ShortLeader,    // fewer than 24 characters
+    BadBaseAddress, // not a number, zero, inside the leader or past the end
+    MissingDirectoryTerminator,
+    BadDirectory,      // not a whole number of 12-character entries
+    BadDirectoryEntry, // a length or starting position that is not a number
+    FieldOutOfRange,   // a field that reaches past the end of the record
+    MissingFieldTerminator,
+    SplitCharacter, // a field that starts inside a double-byte character
+};
+
+QString describeMarcProblem(MarcProblem problem);
+
+// One MARC record in ISO 2709 form, parsed from its bytes. A malformed record never throws
+// and never reads outside its bytes: it ends with no fields and a problem saying why, so
+// that every look-up answers one empty text.
+class MarcRecord {
+public:
+    MarcRecord() = default;
+    // The bytes of one record as read from a file or a server (GBK, or UTF-8 for a USMARC
+    // record whose leader says so). The record terminator may be present or not.
+    static MarcRecord fromBytes(const QByteArray& bytes);
+    // A record held as text; it is parsed from its GBK form.
+    static MarcRecord fromText(const QString& text);
+
+    bool isSet() const { return m_set; }
+    bool hasFields() const { return !m_fields.isEmpty(); }
+    MarcProblem problem() const { return m_problem; }
+    // The index of the directory entry the problem was found at, -1 when not one.
+    int problemEntry() const { return m_problemEntry; }
+    QString problemText() const;
+
+    MarcType type() const { return m_type; }
+    // Re-parses the record with the other format's names and control fields.
+    void setType(MarcType type);
+    MarcCode code() const { return m_code; }
+    MarcCharset charset() const { return m_charset; }
+    QString id() const { return m_id; }
+    QString leader() const;
+    const QByteArray& bytes() const { return m_bytes; }
+
+    // The leader entry first, then one entry per directory entry in order.
+    const QList<MarcField>& fields() const { return m_fields; }
+
+    // Contents of every field with that tag, in record order; one empty text when none
+    // matches, an empty list when no record was set.
+    QStringList fieldValues(const QString& tag) const;
+    // Values of that subfield in every field with that tag, in record order; always at
+    // least one element (one empty text when nothing matches).
+    QStringList subfieldValues(const QString& tag, QChar code) const;
+    QString firstSubfield(const QString& tag, QChar code) const;
+
+    // The control-field tags of a format (none for records of unknown type).
+    static bool isControlTag(MarcType type, QStringView tag);
+
+private:
+    // Cuts the record; a given type overrides the one its directory tells.
+    void parse(std::optional<MarcType> forcedType);
+
+    QByteArray m_bytes;
+    bool m_set = false;
+    MarcProblem m_problem = MarcProblem::None;
+    int m_problemEntry = -1;
+    MarcType m_type = MarcType::Unknown;
+    MarcCode m_code = MarcCode::Unknown;
+    MarcCharset m_charset = MarcCharset::Gbk;
+    QString m_id;
+    QList<MarcField> m_fields;
+};
+
+} // namespace cangshu

@@ -1,0 +1,38 @@
+#pragma once
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace cangshu {
+
+// How the bytes of a record's fields are turned into text.
+enum class MarcCharset { Gbk, Utf8 };
+
+// Decodes a piece of a record. ASCII is copied directly; GBK goes through one iconv
+// descriptor per thread, so that decoding many small subfields stays cheap. Bytes that are
+// not valid in the charset become U+FFFD.
+QString decodeMarcText(QByteArrayView bytes, MarcCharset charset);
+
+// The characters of a record's bytes: how many there are, where each one starts, and
+// whether a byte begins one (is not the second byte of a GBK pair or a UTF-8 continuation
+// byte). Bytes below 0x40 are never second bytes, so the delimiters resynchronise a scan.
+class MarcCharacterMap {
+public:
+    MarcCharacterMap(QByteArrayView bytes, MarcCharset charset);
+    qsizetype characterCount() const; // counted on first use
+    bool startsCharacter(qsizetype index) const;
+    // Byte offset of a character index (the byte size for index == characterCount()),
+    // -1 past the end.
+    qsizetype byteOffset(qsizetype characterIndex) const;
+
+private:
+    qsizetype next(qsizetype byteIndex) const; // the start of the following character
+
+    QByteArrayView m_bytes;
+    MarcCharset m_charset;
+    mutable qsizetype m_count = -1;
+    bool m_ascii = true;
+    mutable QList<qsizetype> m_starts; // built on the first byteOffset() of a non-ASCII text
+};
+
+} // namespace cangshu
