@@ -2,6 +2,7 @@
 #include "core/Numbering.h"
 #include "core/Password.h"
 #include "core/Schema.h"
+#include "core/SchemaUpgrade.h"
 #include "core/Seed.h"
 #include "support/TestDatabase.h"
 
@@ -86,6 +87,15 @@ TEST_P(SchemaSeedTest, SeedingAgainAddsNothing) {
     seedNewDatabase(db());
     for (int i = 0; i < tables.size(); ++i)
         EXPECT_EQ(count(tables[i]), before[i]) << tables[i].toStdString();
+}
+
+TEST_P(SchemaSeedTest, ANewDatabaseHasNothingToUpgrade) {
+    const UpgradeReport report = upgradeSchema(db(), {});
+    EXPECT_TRUE(report.ok());
+    QStringList applied;
+    for (const UpgradeItem& i : report.applied())
+        applied << i.describe();
+    EXPECT_TRUE(applied.isEmpty()) << applied.join(u'\n').toStdString();
 }
 
 CANGSHU_ENGINES(SchemaSeedTest);
