@@ -7,7 +7,7 @@ ItemRow itemFromRecord(const ItemKind& k, const QSqlRecord& r) {
     x.id = r.value(QStringLiteral("ID")).toLongLong();
     x.number = r.value(k.numberColumn).toString();
     x.title = r.value(k.titleColumn).toString();
-    if (!k.volumeColumn.isEmpty() && !r.value(k.volumeColumn).isNull())
+    if (!k.volumeColumn.isEmpty() && !r.value(k.volumeColumn).toString().trimmed().isEmpty())
         x.title += u' ' + r.value(k.volumeColumn).toString();
     x.category = r.value(k.categoryColumn).toString();
     x.price = r.value(k.priceColumn).toString();

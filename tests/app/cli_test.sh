@@ -66,5 +66,42 @@ if [ -n "${CANGSHU_TEST_PG:-}" ]; then
   psql "$CANGSHU_TEST_PG" -qc "drop database $db with (force)" >/dev/null
 fi
 
+# Circulation and reader commands on a fresh demo home of each engine.
+run_circulation() { # run_circulation LABEL HOME [init options]
+  local label=$1 home=$2
+  shift 2
+  local a=("$admin" --home "$home" --today 2024-05-10)
+  "${a[@]}" init --demo "$@" >/dev/null
+  check "$label lend two" 0 '00000003.*应还日期：2024-06-09' -- "${a[@]}" lend --reader 00000003 00000002 00000003
+  check "$label lend lost card" 1 '^该读者已经挂失！$' -- "${a[@]}" lend --reader 00000009 00000004
+  check "$label lend expired card" 1 '^该读者已经过期！$' -- "${a[@]}" lend --reader 00000010 00000004
+  check "$label lend all or nothing" 1 '此书不在馆内或者不允许借出！' -- "${a[@]}" lend --reader 00000008 00000004 00000001
+  check "$label lend after refusal" 0 '书籍借阅成功！' -- "${a[@]}" lend --reader 00000008 00000004
+  check "$label return with fine" 0 '"total":"1.5"' -- "${a[@]}" --json return --reader 00000002
+  check "$label return one" 0 '借出天数：1' -- "${a[@]}" return --reader 00000003 00000003
+  check "$label return not held" 1 '此书还没有借出！' -- "${a[@]}" return --reader 00000003 00000004
+  check "$label renew" 0 '书籍续借成功！' -- "${a[@]}" renew --reader 00000003 00000002
+  check "$label renew used up" 1 '达到续借次数' -- "${a[@]}" renew --reader 00000003 00000002
+  check "$label deposit in" 0 '读者押金：12.5' -- "${a[@]}" deposit --reader 00000003 --amount 12.5 --note 测试
+  check "$label deposit out" 0 '读者押金：12.4' -- "${a[@]}" deposit --reader 00000003 --amount -0.1
+  check "$label deposit bad amount" 1 '^金额输入错误！$' -- "${a[@]}" deposit --reader 00000003 --amount abc
+  check "$label fine" 0 '操作成功！' -- "${a[@]}" fine --reader 00000003 --amount 20 --item 红楼梦
+  check "$label fine negative" 1 '罚款金额输入错误！' -- "${a[@]}" fine --reader 00000003 --amount -1 --item 红楼梦
+  check "$label reader lose" 0 '挂失操作成功！' -- "${a[@]}" reader lose 00000008
+  check "$label lend to lost" 1 '该读者已经挂失！' -- "${a[@]}" lend --reader 00000008 00000005
+  check "$label reader found" 0 '解挂操作成功！' -- "${a[@]}" reader found 00000008
+  check "$label refund with loans" 1 '此读者有书籍未归还，不能删除！' -- "${a[@]}" reader refund 00000003
+  check "$label status of nobody" 1 '没有找到该读者' -- "${a[@]}" reader cancel 99999999
+  check "$label lend usage" 2 'usage' -- "${a[@]}" lend 00000005
+}
+
+run_circulation sqlite "$work/circ-lite"
+if [ -n "${CANGSHU_TEST_PG:-}" ]; then
+  db="cli_circ_$$"
+  psql "$CANGSHU_TEST_PG" -qc "create database $db" >/dev/null
+  CANGSHU_PG="${CANGSHU_TEST_PG/dbname=postgres/dbname=$db}" run_circulation postgresql "$work/circ-server" --server
+  psql "$CANGSHU_TEST_PG" -qc "drop database $db with (force)" >/dev/null
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

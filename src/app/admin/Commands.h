@@ -22,5 +22,11 @@ int cmdIsbn(AdminContext&, const QStringList&);
 int cmdPinyin(AdminContext&, const QStringList&);
 int cmdNumber(AdminContext&, const QStringList&);
 int cmdGenerate(AdminContext&, const QStringList&);
+int cmdReader(AdminContext&, const QStringList&);
+int cmdLend(AdminContext&, const QStringList&);
+int cmdReturn(AdminContext&, const QStringList&);
+int cmdRenew(AdminContext&, const QStringList&);
+int cmdDeposit(AdminContext&, const QStringList&);
+int cmdFine(AdminContext&, const QStringList&);
 
 } // namespace cangshu::admin
