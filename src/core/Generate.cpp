@@ -265,7 +265,7 @@ private:
     void plan() {
         m_readerType.resize(size_t(m_o.readers));
         for (auto& t : m_readerType)
-            t = qint8(m_random.below(qint64(m_types.size())));
+            t = int(m_random.below(qint64(m_types.size())));
         m_readerLendings.assign(size_t(m_o.readers), 0);
         m_bookLendings.assign(size_t(m_o.books), 0);
         m_lent.assign(size_t(m_o.books), false);
@@ -436,7 +436,7 @@ private:
     QDate m_today;
     std::vector<ReaderType> m_types;
     NumberShape m_readerShape, m_bookShape;
-    std::vector<qint8> m_readerType;
+    std::vector<int> m_readerType;
     std::vector<int> m_readerLendings, m_bookLendings;
     std::vector<bool> m_lent;
     std::vector<Loan> m_loans;

@@ -32,8 +32,9 @@ QString checkGenerateOptions(const GenerateOptions& options);
 // Synthetic data for benchmarks: readers of the reader types, books (lent ones marked so,
 // with their counts), open loans and return history, numbered from the counters of 系统信息,
 // which are advanced past what was used. Seeds the database first when needed. One
-// transaction with one prepared statement per table. Throws std::invalid_argument when
-// checkGenerateOptions objects and DatabaseError when a statement fails (nothing is kept).
+// transaction; rows go in batches through one prepared multi-row statement per table.
+// Throws std::invalid_argument when checkGenerateOptions objects and DatabaseError when a
+// statement fails (then nothing is kept).
 GenerateSummary generateData(Database& db, const GenerateOptions& options,
                              const GenerateProgress& progress = {});
 

@@ -210,6 +210,15 @@ TEST_P(GenerateTest, RefusesImpossibleNumbersAndWritesNothing) {
     EXPECT_EQ(countOf(db(), u"select count(*) from [系统信息]"_s), 0);
 }
 
+TEST_P(GenerateTest, AFailureKeepsNothing) {
+    // A reader typed by hand holds the number the counter would issue next.
+    db().execute(u"insert into [读者资料] ([读者编号]) values ('00000003')"_s);
+    EXPECT_THROW(generateData(db(), {20, 5, 5, 5, 1}), DatabaseError);
+    EXPECT_EQ(countOf(db(), u"select count(*) from [书籍资料]"_s), 0);
+    EXPECT_EQ(countOf(db(), u"select count(*) from [读者资料]"_s), 1);
+    EXPECT_EQ(countOf(db(), u"select count(*) from [系统信息]"_s), 0);
+}
+
 CANGSHU_ENGINES(GenerateTest);
 
 } // namespace
