@@ -2,6 +2,7 @@
 
 #include "ReportRenderer.h"
 #include "TemplateFiles.h"
+#include "core/Database.h"
 
 #include <QFileInfo>
 #include <QPdfWriter>
@@ -72,6 +73,28 @@ QList<QVariantMap> rowsOf(QSqlQuery& query) {
         rows.append(row);
     }
     return rows;
+}
+
+QList<QVariantMap> tableRows(const Database& db, const QString& table) {
+    QString name;
+    for (const QString& t : db.tables())
+        if (t.compare(table, Qt::CaseInsensitive) == 0)
+            name = t;
+    if (name.isEmpty())
+        throw DatabaseError(QStringLiteral("数据库中没有表“%1”。").arg(table), {});
+    static const QHash<QString, QString> orderColumns{
+        {QStringLiteral("书籍资料"), QStringLiteral("书籍编号")},
+        {QStringLiteral("期刊资料"), QStringLiteral("期刊编号")},
+        {QStringLiteral("音像制品"), QStringLiteral("编号")},
+        {QStringLiteral("读者资料"), QStringLiteral("读者编号")},
+        {QStringLiteral("barcode"), QStringLiteral("条形码")}};
+    QString sql = QStringLiteral("select * from [%1]").arg(name);
+    const QString order = orderColumns.value(
+        name.toLower() == QLatin1String("barcode") ? QStringLiteral("barcode") : name);
+    if (!order.isEmpty())
+        sql += QStringLiteral(" order by [%1]").arg(order);
+    QSqlQuery query = db.run(sql);
+    return rowsOf(query);
 }
 
 } // namespace cangshu::report

@@ -6,6 +6,10 @@
 
 class QSqlQuery;
 
+namespace cangshu {
+class Database;
+}
+
 namespace cangshu::report {
 
 struct PrintOutcome {
@@ -28,5 +32,10 @@ PrintOutcome printToPdf(const QString& templateFolder, const QString& templateNa
 
 // The rows of an executed query, one map of column name to value per row.
 QList<QVariantMap> rowsOf(QSqlQuery& query);
+
+// Every row of a table of the library, in the order its print windows list them (books by
+// 书籍编号, periodicals by 期刊编号, audio-visual items by 编号, readers by 读者编号,
+// custom barcodes by 条形码). Throws DatabaseError for a table the database does not have.
+QList<QVariantMap> tableRows(const Database& db, const QString& table);
 
 } // namespace cangshu::report

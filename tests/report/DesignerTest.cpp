@@ -149,3 +149,38 @@ TEST(DesignerTest, PropertyEditsShowAtOnceAndInvalidTemplatesAreNotSaved) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), onDisk);
 }
+
+TEST(DesignerTest, ListItemsStayInTheirBand) {
+    const LoadedTemplate list = parseTemplate(R"({
+      "page": {"width": 210, "height": 297},
+      "list": {
+        "header": {"height": 20, "items": [{"kind": "text", "x": 0, "y": 2, "width": 100, "height": 8, "text": "书籍借阅排行榜"}]},
+        "detail": {"height": 8, "items": [{"kind": "text", "x": 0, "y": 1, "width": 60, "height": 6, "text": "[书籍名称]"}]},
+        "footer": {"height": 10, "items": []}
+      }
+    })",
+                                              QStringLiteral("list.json"));
+    ASSERT_TRUE(list) << list.error.toStdString();
+    ReportDesigner designer;
+    designer.setTemplate(*list.tpl, QDir(cangshu::test::temporaryFolder()).filePath("list.json"));
+    designer.setRows(samples::books());
+    designer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&designer));
+    ASSERT_EQ(designer.designerItems().size(), 2);
+
+    DesignerItem* detail = nullptr;
+    for (DesignerItem* d : designer.designerItems())
+        if (d->section() == Section::Detail)
+            detail = d;
+    ASSERT_TRUE(detail);
+    QGraphicsView* view = designer.canvas();
+    const QPoint start = view->mapFromScene(detail->sceneBoundingRect().center());
+    const QPoint end = start + QPoint(0, 400);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(view->viewport(), end);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, end);
+    const QRectF moved = designer.currentTemplate().list.detail.items[0].rect;
+    EXPECT_GT(moved.y(), 1);        // it did move down ...
+    EXPECT_LE(moved.bottom(), 8.0); // ... but not out of the detail band
+    EXPECT_EQ(designer.currentTemplate().list.header.items[0].rect.y(), 2);
+}
