@@ -165,7 +165,13 @@ Outcome LendingDesk::commit() {
         if (m_rules.maxItems < onLoan + m_pending.size())
             return Outcome::refused(k.messages.limitReached, focus::item);
 
-        for (const PendingLoan& p : std::as_const(m_pending)) {
+        // Items are taken in ID order, as every desk takes them, so that two commits
+        // waiting on each other's rows cannot deadlock.
+        QList<PendingLoan> byId = m_pending;
+        std::stable_sort(byId.begin(), byId.end(), [](const PendingLoan& a, const PendingLoan& b) {
+            return a.item.id < b.item.id;
+        });
+        for (const PendingLoan& p : std::as_const(byId)) {
             int taken;
             if (m_settings.oneToOne) {
                 QString sql = QStringLiteral("update [%1] set [%2]=?, [%3]=coalesce([%3],0)+1 "
@@ -202,6 +208,8 @@ Outcome LendingDesk::commit() {
                 return Outcome::refused(itemLabel(p.item) + QStringLiteral("：") + why,
                                         focus::item);
             }
+        }
+        for (const PendingLoan& p : std::as_const(m_pending)) {
             LoanRecord loan{0, p.item, today, p.due};
             if (k.renewable)
                 loan.key = m_db.insert(

@@ -175,14 +175,21 @@ Outcome ReturnDesk::commit() {
                     QStringLiteral("%1《%2》：%3")
                         .arg(l.item.number, l.item.title, k.messages.alreadyReturned),
                     focus::reader);
+        }
+        // Items go back in ID order, as every desk takes them, so desks cannot deadlock.
+        QList<qint64> items;
+        for (const ReturnLine& l : std::as_const(ticked))
+            items << l.item.id;
+        std::sort(items.begin(), items.end());
+        for (qint64 id : std::as_const(items)) {
             if (m_settings.oneToOne)
                 m_db.execute(QStringLiteral("update [%1] set [%2]=? where [ID]=?")
                                  .arg(k.itemTable, k.statusColumn),
-                             {QStringLiteral("在馆"), l.item.id});
+                             {QStringLiteral("在馆"), id});
             else
                 m_db.execute(QStringLiteral("update [%1] set [%2]=coalesce([%2],0)+1 where [ID]=?")
                                  .arg(k.itemTable, k.stockColumn),
-                             {l.item.id});
+                             {id});
         }
         tx.commit();
     }
