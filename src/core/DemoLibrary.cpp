@@ -316,14 +316,16 @@ private:
     void addBooks() {
         const Numbering numbering(m_db);
         QHash<QString, int> sequenceInClass;
-        QHash<QString, QString> callNumberOfTitle;
+        QHash<QString, QString> callNumberOfTitle, isbnOfTitle;
         int i = 0;
         for (const BookRow& b : kBooks) {
             const QString title = str(b.title), classCode = str(b.classCode);
             const QString titleKey = title + u'|' + str(b.volume);
-            // Copies of one title share its call number.
-            if (!callNumberOfTitle.contains(titleKey))
+            // Copies of one title share its call number and ISBN.
+            if (!callNumberOfTitle.contains(titleKey)) {
                 callNumberOfTitle[titleKey] = QString::number(++sequenceInClass[classCode]);
+                isbnOfTitle[titleKey] = isbnFor(str(b.publisher), 1200 + i * 37);
+            }
             const QString sequence = callNumberOfTitle[titleKey];
             const auto [publisher, place] = m_publishers.value(str(b.publisher));
             bool lent = false;
@@ -345,7 +347,7 @@ private:
                 "[密级],[书籍版次],[入库时间],[在馆状态],[借出次数],[拼音],[选中],[收藏次数]) "
                 "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,1,?,?,?,?,?,?,?,?,?,?,?,?,FALSE,0)"_s,
                 {number,           title,
-                 str(b.volume),    isbnFor(str(b.publisher), 1200 + i * 37),
+                 str(b.volume),    isbnOfTitle[titleKey],
                  str(b.author),    b.price,
                  classCode,        m_classNames.value(classCode),
                  sequence,         classCode + u'/' + sequence,

@@ -118,6 +118,14 @@ TEST_P(DemoLibraryTest, IsABelievableConsistentLibrary) {
               0);
     EXPECT_EQ(db().scalar(u"select [拼音] from [书籍资料] where [书籍名称]='红楼梦'"_s).toString(),
               u"HLM"_s);
+    // Two copies of one title: their own numbers, one ISBN and call number.
+    const auto copies = db().row(u"select count(*), count(distinct [书籍编号]), count(distinct "
+                                 "[标准ISBN]), count(distinct [索书号]) from [书籍资料] where "
+                                 "[书籍名称]='红楼梦'"_s);
+    EXPECT_EQ(copies->value(0).toInt(), 2);
+    EXPECT_EQ(copies->value(1).toInt(), 2);
+    EXPECT_EQ(copies->value(2).toInt(), 1);
+    EXPECT_EQ(copies->value(3).toInt(), 1);
     // Deposit balances are the sum of their movements.
     EXPECT_EQ(countOf(db(), u"select count(*) from [读者资料] r where r.[押金金额] <> "
                             "(select coalesce(sum(d.[充押金额]),0) from [读者充押金] d where "
