@@ -1,0 +1,46 @@
+#include "WindowWiring.h"
+#include "core/Startup.h"
+#include "shell/ui/ShellController.h"
+#include "widgets/Messages.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFont>
+#include <QMessageBox>
+#include <QStyleFactory>
+
+using namespace cangshu;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("图书馆管理系统"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPointSize(10);
+    QApplication::setFont(font);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("图书馆管理系统"));
+    parser.addHelpOption();
+    const QCommandLineOption homeOption(QStringLiteral("home"), QStringLiteral("The home folder."),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption todayOption(QStringLiteral("today"),
+                                         QStringLiteral("The date taken as today."),
+                                         QStringLiteral("YYYY-MM-DD"));
+    parser.addOption(homeOption);
+    parser.addOption(todayOption);
+    parser.process(app);
+
+    const QDate today = QDate::fromString(parser.value(todayOption), Qt::ISODate);
+    StartupState startup = startUp(Home::resolve(parser.value(homeOption)), today);
+    for (const QString& error : startup.errors)
+        QMessageBox::critical(nullptr, QStringLiteral("错误"), error, QMessageBox::Ok);
+
+    WindowFactories factories;
+    addShellWindows(factories);
+    wireWindows(factories);
+
+    ShellController shell(startup, factories);
+    shell.start();
+    return app.exec();
+}
