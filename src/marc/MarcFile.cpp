@@ -1,5 +1,6 @@
 #include "MarcFile.h"
 
+#include <QBuffer>
 #include <QFile>
 
 namespace cangshu {
@@ -7,6 +8,9 @@ namespace cangshu {
 namespace {
 
 constexpr char RecordTerminator = 0x1D;
+// A record's length has five digits, so a file cut by terminators shows one this early.
+constexpr qsizetype LongestRecord = 100000;
+constexpr qsizetype ChunkSize = 64 * 1024;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -23,24 +27,58 @@ QByteArrayView trimmed(QByteArrayView piece) {
 
 } // namespace
 
-QList<QByteArray> splitMarcRecords(const QByteArray& contents) {
-    const char separator = contents.contains(RecordTerminator) ? RecordTerminator : '\n';
-    QList<QByteArray> records;
-    const QByteArrayView all(contents);
-    qsizetype from = 0;
-    while (from <= all.size()) {
-        qsizetype to = all.indexOf(separator, from);
-        if (to < 0)
-            to = all.size();
-        const QByteArrayView piece = trimmed(all.sliced(from, to - from));
-        if (!piece.isEmpty()) {
-            QByteArray record = piece.toByteArray();
-            if (!record.endsWith(RecordTerminator))
-                record.append(RecordTerminator);
-            records.append(std::move(record));
-        }
-        from = to + 1;
+MarcRecordReader::MarcRecordReader(QIODevice* device) : m_device(device) {}
+
+bool MarcRecordReader::fill() {
+    if (m_end)
+        return false;
+    if (m_position > 0 && m_position >= m_buffer.size() / 2) {
+        m_buffer.remove(0, m_position);
+        m_position = 0;
     }
+    const QByteArray chunk = m_device->read(ChunkSize);
+    if (chunk.isEmpty()) {
+        m_end = true;
+        return false;
+    }
+    m_buffer.append(chunk);
+    return true;
+}
+
+bool MarcRecordReader::next(QByteArray* record) {
+    if (m_separator == 0) {
+        while (!m_buffer.contains(RecordTerminator) && m_buffer.size() < LongestRecord && fill()) {
+        }
+        m_separator = m_buffer.contains(RecordTerminator) ? RecordTerminator : '\n';
+    }
+    for (;;) {
+        const qsizetype at = m_buffer.indexOf(m_separator, m_position);
+        if (at < 0 && fill())
+            continue;
+        const qsizetype end = at < 0 ? m_buffer.size() : at;
+        if (at < 0 && m_position >= end)
+            return false;
+        const QByteArrayView piece =
+            trimmed(QByteArrayView(m_buffer).sliced(m_position, end - m_position));
+        m_position = at < 0 ? end : at + 1;
+        if (piece.isEmpty())
+            continue;
+        *record = piece.toByteArray();
+        if (!record->endsWith(RecordTerminator))
+            record->append(RecordTerminator);
+        return true;
+    }
+}
+
+QList<QByteArray> splitMarcRecords(const QByteArray& contents) {
+    QByteArray copy = contents;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    MarcRecordReader reader(&buffer);
+    QList<QByteArray> records;
+    QByteArray record;
+    while (reader.next(&record))
+        records.append(record);
     return records;
 }
 
@@ -51,7 +89,12 @@ QList<QByteArray> readMarcFile(const QString& path, QString* error) {
             *error = file.errorString();
         return {};
     }
-    return splitMarcRecords(file.readAll());
+    MarcRecordReader reader(&file);
+    QList<QByteArray> records;
+    QByteArray record;
+    while (reader.next(&record))
+        records.append(record);
+    return records;
 }
 
 } // namespace cangshu

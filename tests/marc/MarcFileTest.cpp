@@ -71,3 +71,33 @@ TEST(MarcFileTest, ReadsAFileAndReportsAMissingOne) {
     EXPECT_TRUE(readMarcFile(path + QStringLiteral(".missing"), &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
 }
+
+// Records cut across the reader's chunks come out whole, in both kinds of file.
+TEST(MarcFileTest, ReadsLargeFilesAcrossChunks) {
+    QList<QByteArray> written;
+    for (int i = 0; i < 300; ++i) {
+        MarcWriter w;
+        w.controlField(QStringLiteral("001"), QString::number(i))
+            .dataField(QStringLiteral("330"), QStringLiteral("  "),
+                       {{u'a', QString(100 + i * 3, QChar(u'文'))}});
+        written << w.toIso2709();
+    }
+    for (const char* separator : {"", "\r\n"}) {
+        QByteArray contents;
+        for (QByteArray r : written) {
+            if (*separator)
+                r.chop(1); // one record per line, no terminators
+            contents += r + separator;
+        }
+        ASSERT_GT(contents.size(), 3 * 64 * 1024);
+        const QString path = temporaryFolder() + QStringLiteral("/large.iso");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+        file.close();
+        QString error;
+        const auto records = readMarcFile(path, &error);
+        ASSERT_EQ(records.size(), written.size());
+        EXPECT_EQ(records, written);
+    }
+}
