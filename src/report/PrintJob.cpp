@@ -53,14 +53,17 @@ PrintOutcome printToPdf(const ReportTemplate& tpl, const ReportData& data, const
 }
 
 PrintOutcome printToPdf(const QString& templateFolder, const QString& templateName,
-                        const QList<QVariantMap>& rows, const QString& pdfPath) {
+                        const QList<QVariantMap>& rows, const QString& pdfPath,
+                        const QDate& printDate) {
     const LoadedTemplate loaded = loadTemplate(templateFolder, templateName);
     if (!loaded) {
         PrintOutcome outcome;
         outcome.message = loaded.error;
         return outcome;
     }
-    return printToPdf(*loaded.tpl, dataForTemplate(templateName, rows), pdfPath);
+    ReportData data = dataForTemplate(templateName, rows);
+    data.printDate = printDate;
+    return printToPdf(*loaded.tpl, data, pdfPath);
 }
 
 QList<QVariantMap> rowsOf(QSqlQuery& query) {

@@ -27,8 +27,11 @@ ReportData dataForTemplate(const QString& templateName, QList<QVariantMap> rows)
 // at all (a template error or no rows leaves no file behind).
 PrintOutcome printToPdf(const ReportTemplate& tpl, const ReportData& data, const QString& pdfPath);
 // The template is looked up by name in the folder (the home's report folder).
+// printDate is the [#date] of the template (the database's today; the system date when
+// not given).
 PrintOutcome printToPdf(const QString& templateFolder, const QString& templateName,
-                        const QList<QVariantMap>& rows, const QString& pdfPath);
+                        const QList<QVariantMap>& rows, const QString& pdfPath,
+                        const QDate& printDate = {});
 
 // The rows of an executed query, one map of column name to value per row.
 QList<QVariantMap> rowsOf(QSqlQuery& query);

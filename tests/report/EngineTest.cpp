@@ -91,8 +91,9 @@ TEST(RendererTest, LabelGridPaginatesByLabelsPerPage) {
         data.rows = numberedRows(c.rows);
         const ReportRenderer renderer(tpl, data);
         ASSERT_EQ(renderer.pageCount(), c.pages) << c.rows << " rows";
-        if (c.pages > 0)
+        if (c.pages > 0) {
             EXPECT_EQ(renderer.pageTexts(c.pages - 1).size(), c.onLastPage) << c.rows << " rows";
+        }
     }
     ReportData data;
     data.rows = numberedRows(13);

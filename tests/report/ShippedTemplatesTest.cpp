@@ -47,9 +47,10 @@ TEST(ShippedTemplatesTest, EveryLabelFitsAndEveryBarcodeEncodes) {
         for (int i = 0; i < items.size(); ++i) {
             EXPECT_TRUE(inside(label, items[i].rect)) << "item " << i << " leaves the label";
             for (int j = i + 1; j < items.size(); ++j)
-                if (!decoration(items[i]) && !decoration(items[j]))
+                if (!decoration(items[i]) && !decoration(items[j])) {
                     EXPECT_FALSE(items[i].rect.intersects(items[j].rect))
                         << "items " << i << ", " << j;
+                }
         }
         const ReportData data = dataForTemplate(name, samples::forTemplate(name));
         for (const QVariantMap& row : data.rows) {
