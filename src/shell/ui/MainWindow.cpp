@@ -185,6 +185,7 @@ void MainWindow::buildToolBars() {
         }
         button->setMenu(popup);
         m_topBar->addWidget(button);
+        m_dropDowns.append({button, popup});
     }
 
     m_leftColumn = new QToolBar(QStringLiteral("常用功能"), this);
@@ -237,6 +238,12 @@ void MainWindow::refreshEnabledStates() {
     for (const auto& [action, id] : m_gatedActions) {
         const Command* c = table.find(id);
         action->setEnabled(isAvailable(*c) && gateOpen(c->gate, rights) && menuGroupOpen(c->menu));
+    }
+    for (const auto& [button, popup] : m_dropDowns) {
+        bool any = false;
+        for (QAction* a : popup->actions())
+            any = any || a->isEnabled();
+        button->setEnabled(any);
     }
 }
 

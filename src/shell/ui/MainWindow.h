@@ -80,6 +80,7 @@ private:
     QHash<QString, QMenu*> m_menus;                 // menu groups and sub-menus by caption
     QHash<QString, QAction*> m_actions;             // menu items by command id
     QList<QPair<QAction*, QString>> m_gatedActions; // every action with its command id
+    QList<QPair<QWidget*, QMenu*>> m_dropDowns;     // tool-bar buttons with a pop-up of commands
     QHash<QString, QPointer<QWidget>> m_windows;    // created windows by window key
     bool m_closing = false;
 };
