@@ -1,0 +1,251 @@
+#include "GridModel.h"
+
+#include "queries/CellText.h"
+#include "queries/SafeSelect.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QSqlError>
+
+namespace cangshu {
+
+namespace {
+const QString kMarkField = QStringLiteral("选中");
+quint64 editKey(int row, int column) {
+    return (quint64(quint32(row)) << 32) | quint32(column);
+}
+} // namespace
+
+GridModel::GridModel(Database& db, QObject* parent) : QSqlQueryModel(parent), m_db(db) {}
+
+void GridModel::setColumns(const QList<GridColumn>& columns) {
+    beginResetModel();
+    m_columns = columns;
+    m_declared = !columns.isEmpty();
+    endResetModel();
+}
+
+void GridModel::applyLayout(const QList<ColumnLayout>& layout) {
+    beginResetModel();
+    QList<GridColumn> ordered;
+    QList<GridColumn> rest = m_columns;
+    for (const ColumnLayout& saved : layout) {
+        for (int i = 0; i < rest.size(); ++i) {
+            if (rest.at(i).field.compare(saved.field, Qt::CaseInsensitive) == 0) {
+                GridColumn c = rest.takeAt(i);
+                c.title = saved.title.isEmpty() ? c.title : saved.title;
+                c.width = saved.width;
+                c.visible = saved.visible;
+                ordered << c;
+                break;
+            }
+        }
+    }
+    m_columns = ordered + rest;
+    endResetModel();
+}
+
+QList<ColumnLayout> GridModel::layout() const {
+    QList<ColumnLayout> out;
+    for (const GridColumn& c : m_columns)
+        out.append({c.field, c.title, c.width, c.visible});
+    return out;
+}
+
+void GridModel::setEditable(const QString& table, const QString& keyColumn) {
+    beginResetModel();
+    m_table = table;
+    m_keyColumn = keyColumn;
+    endResetModel();
+}
+
+QString GridModel::currentSql() const {
+    QString sql = m_source.select;
+    const QString order =
+        m_sortField.isEmpty()
+            ? m_source.orderBy
+            : QStringLiteral("[%1]%2").arg(m_sortField, m_sortOrder == Qt::DescendingOrder
+                                                            ? QStringLiteral(" DESC")
+                                                            : QString());
+    if (!order.isEmpty())
+        sql += QStringLiteral(" order by ") + order;
+    return sql;
+}
+
+void GridModel::load(const GridSource& source) {
+    m_source = source;
+    m_sortField.clear();
+    reload();
+}
+
+void GridModel::reload() {
+    QSqlQuery q = runSelect(m_db, currentSql(), m_source.params);
+    m_edits.clear();
+    if (!m_declared) {
+        // A grid without declared columns shows every column of the list by its name.
+        const QSqlRecord r = q.record();
+        QList<GridColumn> all;
+        for (int i = 0; i < r.count(); ++i)
+            all.append({r.fieldName(i), r.fieldName(i)});
+        m_columns = all;
+    }
+    setQuery(std::move(q));
+    if (lastError().isValid())
+        throw DatabaseError(lastError().text(), currentSql());
+    emit reloaded();
+}
+
+GridModel::Totals GridModel::totals() const {
+    Totals t;
+    QStringList sums;
+    QStringList fields;
+    for (const GridColumn& c : m_columns) {
+        if (c.footer == FooterKind::Sum) {
+            sums << QStringLiteral("sum([%1])").arg(c.field);
+            fields << c.field;
+        }
+    }
+    const QString sql =
+        QStringLiteral("select count(*)%1 from (%2) as grid")
+            .arg(sums.isEmpty() ? QString() : u',' + sums.join(u','), m_source.select);
+    QSqlQuery q = runSelect(m_db, sql, m_source.params, true);
+    if (q.next()) {
+        t.rows = q.value(0).toLongLong();
+        for (int i = 0; i < fields.size(); ++i)
+            t.sums.insert(fields.at(i), q.value(i + 1).toDouble());
+    }
+    return t;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+int GridModel::recordIndex(int column) const {
+    if (column < 0 || column >= m_columns.size())
+        return -1;
+    return record().indexOf(m_columns.at(column).field);
+}
+
+int GridModel::columnOfField(const QString& field) const {
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).field.compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QVariant GridModel::fieldValue(int row, const QString& field) const {
+    const int column = columnOfField(field);
+    if (column >= 0) {
+        const auto edit = m_edits.constFind(editKey(row, column));
+        if (edit != m_edits.constEnd())
+            return *edit;
+    }
+    const int r = record().indexOf(field);
+    if (r < 0)
+        return {};
+    return QSqlQueryModel::data(createIndex(row, r), Qt::EditRole);
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::BackgroundRole) {
+        // Rows with an odd record number (the first, third, ...) are light cyan.
+        if (index.row() % 2 == 0)
+            return QBrush(QColor(233, 251, 254));
+        return {};
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole)
+        return {};
+    const int r = recordIndex(index.column());
+    if (r < 0)
+        return {};
+    QVariant value;
+    const auto edit = m_edits.constFind(editKey(index.row(), index.column()));
+    if (edit != m_edits.constEnd())
+        value = *edit;
+    else
+        value = QSqlQueryModel::data(createIndex(index.row(), r), Qt::EditRole);
+    const bool isMark = m_columns.at(index.column()).field == kMarkField;
+    if (isMark) {
+        if (role == Qt::CheckStateRole)
+            return value.toBool() ? Qt::Checked : Qt::Unchecked;
+        return {};
+    }
+    if (role == Qt::CheckStateRole)
+        return {};
+    return cellText(value);
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && section >= 0 && section < m_columns.size()) {
+        if (role == Qt::DisplayRole)
+            return m_columns.at(section).title;
+        if (role == Qt::InitialSortOrderRole)
+            return int(Qt::AscendingOrder);
+        return {};
+    }
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return section + 1;
+    return {};
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (!isEditable())
+        return f;
+    const QString& field = m_columns.at(index.column()).field;
+    if (field == kMarkField)
+        return f | Qt::ItemIsUserCheckable;
+    if (field.compare(m_keyColumn, Qt::CaseInsensitive) != 0 &&
+        record().field(field).metaType().id() != QMetaType::QByteArray)
+        return f | Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || !isEditable())
+        return false;
+    const QString field = m_columns.at(index.column()).field;
+    QVariant stored;
+    if (field == kMarkField && role == Qt::CheckStateRole)
+        stored = value.toInt() == Qt::Checked;
+    else if (field != kMarkField && role == Qt::EditRole)
+        stored = value.toString().isEmpty() ? QVariant() : value;
+    else
+        return false;
+    const QVariant key = fieldValue(index.row(), m_keyColumn);
+    if (!key.isValid() || key.isNull())
+        return false;
+    QString error;
+    if (!m_db.tryExecute(
+            QStringLiteral("update [%1] set [%2]=? where [%3]=?").arg(m_table, field, m_keyColumn),
+            {stored, key}, &error)) {
+        emit failed(error);
+        return false;
+    }
+    m_edits.insert(editKey(index.row(), index.column()), stored);
+    emit dataChanged(index, index);
+    return true;
+}
+
+void GridModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= m_columns.size() || m_source.select.isEmpty())
+        return;
+    const QString field = m_columns.at(column).field;
+    // Only a column the list really has may name the order.
+    if (record().indexOf(field) < 0)
+        return;
+    m_sortField = field;
+    m_sortOrder = order;
+    try {
+        reload();
+    } catch (const DatabaseError& e) {
+        emit failed(e.message());
+    }
+}
+
+} // namespace cangshu

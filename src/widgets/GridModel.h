@@ -1,0 +1,92 @@
+#pragma once
+#include "core/Database.h"
+#include "queries/Layouts.h"
+
+#include <QHash>
+#include <QSqlQueryModel>
+
+namespace cangshu {
+
+enum class FooterKind { None, Label, Count, Sum };
+
+// A column a window declares for its grid.
+struct GridColumn {
+    QString field;
+    QString title;
+    int width = 100;
+    FooterKind footer = FooterKind::None;
+    bool visible = true;
+};
+
+// What the grid lists: a SELECT without ORDER BY, its bound values, and the default order.
+struct GridSource {
+    QString select;
+    QVariantList params;
+    QString orderBy; // "[书籍编号]" or empty
+};
+
+// The rows of a grid: fetched lazily in blocks from one SELECT, shown in the declared
+// columns, sorted by re-querying, editable in place in management mode.
+class GridModel : public QSqlQueryModel {
+    Q_OBJECT
+public:
+    explicit GridModel(Database& db, QObject* parent = nullptr);
+
+    void setColumns(const QList<GridColumn>& columns);
+    const QList<GridColumn>& columns() const { return m_columns; }
+    void setColumnVisible(int column, bool visible) { m_columns[column].visible = visible; }
+    void setColumnWidth(int column, int width) { m_columns[column].width = width; }
+    // Reorders the columns by the saved layout; titles, widths and visibility come from it.
+    void applyLayout(const QList<ColumnLayout>& layout);
+    QList<ColumnLayout> layout() const;
+
+    // Management mode: edits and marks write to this table, rows found by the key column.
+    void setEditable(const QString& table, const QString& keyColumn = QStringLiteral("ID"));
+    bool isEditable() const { return !m_table.isEmpty(); }
+
+    // Lists the source; throws DatabaseError when the database refuses it.
+    void load(const GridSource& source);
+    void reload();
+    const GridSource& source() const { return m_source; }
+    // The statement the grid shows, with its current order.
+    QString currentSql() const;
+    QString sortedField() const { return m_sortField; }
+
+    // Count of all rows and the sums of the Sum columns, by one aggregate query.
+    struct Totals {
+        qint64 rows = 0;
+        QHash<QString, double> sums;
+    };
+    Totals totals() const;
+
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    void sort(int column, Qt::SortOrder order) override;
+
+    // The record value of a field in a row (also of fields not shown).
+    QVariant fieldValue(int row, const QString& field) const;
+    int columnOfField(const QString& field) const;
+
+signals:
+    void failed(const QString& message);
+    void reloaded();
+
+private:
+    int recordIndex(int column) const;
+
+    Database& m_db;
+    QList<GridColumn> m_columns;
+    bool m_declared = false;
+    GridSource m_source;
+    QString m_sortField;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QString m_table;
+    QString m_keyColumn;
+    QHash<quint64, QVariant> m_edits; // (row << 32 | column) → value written since the query
+};
+
+} // namespace cangshu
