@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -69,6 +70,10 @@ protected:
                                          },
                                          {}});
         }
+        restart();
+    }
+    void restart() {
+        shell.reset();
         shell = std::make_unique<ShellController>(startup, factories);
         shell->quit = [this](int) { ++quits; };
         shell->main()->askExit = [this] { return answer; };
@@ -200,9 +205,17 @@ TEST_F(ShellRun, ExitAnswers) {
     touch(layoutFile(QStringLiteral("bookls.txt")));
 
     answer = ExitAnswer::Cancel;
-    main->close();
+    EXPECT_TRUE(main->runCommand(QStringLiteral("退出本系统")));
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(quits, 0);
+
+    {
+        Boxes boxes;
+        EXPECT_TRUE(main->runCommand(QStringLiteral("备份数据库")));
+        ASSERT_EQ(boxes.texts.size(), 1);
+        EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("备份成功！")))
+            << boxes.texts[0].toStdString();
+    }
 
     answer = ExitAnswer::BackupAndExit;
     main->close();
@@ -233,6 +246,55 @@ TEST_F(ShellRun, CancelAtTheLoginEndsAtOnceWithoutMovingLayouts) {
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(QFile::exists(layoutFile(QStringLiteral("readerls.txt"))));
     EXPECT_FALSE(QFile::exists(layoutFile(QStringLiteral("reader.txt"))));
+}
+
+TEST_F(ShellRun, OverdueListOpensAtEveryLoginWhenAsked) {
+    int overdueLists = 0;
+    factories.add(QStringLiteral("BookOverdue"), {[&](ShellContext&, QWidget* parent) -> QWidget* {
+                                                      ++overdueLists;
+                                                      return new QWidget(parent, Qt::Window);
+                                                  },
+                                                  {}});
+    startup.library->execute(QStringLiteral("update [参数设置] set [显示超期]='是'"));
+    restart();
+    logIn(QStringLiteral("admin"), QStringLiteral("61730"));
+    QApplication::processEvents();
+    ASSERT_EQ(overdueLists, 1);
+    QWidget* list = shell->main()->openedWindow(QStringLiteral("BookOverdue"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("书籍未还超期查询"));
+}
+
+TEST_F(ShellRun, SkinsAndThePlainShell) {
+    // tc=1 (the default): no skin, no 帮助, 选择皮肤 or status line.
+    startup.config.skin = QStringLiteral("mdd_winter.ssk");
+    restart();
+    logIn(QStringLiteral("admin"), QStringLiteral("61730"));
+    MainWindow* main = shell->main();
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    EXPECT_FALSE(main->menu(QStringLiteral("帮助"))->menuAction()->isVisible());
+    EXPECT_FALSE(main->menu(QStringLiteral("选择皮肤"))->menuAction()->isVisible());
+    EXPECT_FALSE(main->operatorLabel()->isVisible());
+
+    startup.config.tc = 0;
+    restart();
+    main = shell->main();
+    EXPECT_FALSE(qApp->styleSheet().isEmpty()); // the configured skin, already at the login
+    logIn(QStringLiteral("admin"), QStringLiteral("61730"));
+    ASSERT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->menu(QStringLiteral("选择皮肤"))->menuAction()->isVisible());
+    EXPECT_TRUE(main->menuAction(QStringLiteral("冬"))->isChecked());
+
+    const QString ini = startup.home.iniFile();
+    ASSERT_TRUE(main->runCommand(QStringLiteral("橘红色")));
+    EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("#d9572b")));
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("skin/s")).toString(),
+              QStringLiteral("SportsOrange.ssk"));
+    ASSERT_TRUE(main->runCommand(QStringLiteral("不用皮肤")));
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("skin/s")).toString(),
+              QStringLiteral("无"));
 }
 
 TEST(ExitDialogTest, ButtonsEscAndTitleBar) {

@@ -127,7 +127,7 @@ void MainWindow::buildMenus() {
     for (const MenuGroup& group : table.menus()) {
         QMenu* menu = menuBar()->addMenu(group.accelerated);
         m_menus.insert(group.caption, menu);
-        const bool skinMenu = group.caption == QLatin1String("选择皮肤");
+        const bool skinMenu = group.caption == QStringLiteral("选择皮肤");
         for (const Command* c : table.inMenu(group.caption)) {
             QMenu* target = menu;
             if (!c->subMenu.isEmpty()) {
@@ -137,7 +137,7 @@ void MainWindow::buildMenus() {
                     m_menus.insert(c->subMenu, target);
                 }
             }
-            if (c->id == QLatin1String("退出本系统") || c->id == noSkinItem())
+            if (c->id == QStringLiteral("退出本系统") || c->id == noSkinItem())
                 menu->addSeparator();
             QString text = c->text;
             if (c->functionKey > 0)
@@ -214,7 +214,7 @@ void MainWindow::buildToolBars() {
 
 bool MainWindow::isAvailable(const Command& c) const {
     if (c.opening == Opening::Action)
-        return kBuiltInActions.contains(c.id) || c.menu == QLatin1String("选择皮肤");
+        return kBuiltInActions.contains(c.id) || c.menu == QStringLiteral("选择皮肤");
     return m_factories.find(c.windowKey) != nullptr;
 }
 
@@ -264,8 +264,9 @@ void MainWindow::applySession() {
     refreshEnabledStates();
     m_background->setCaption(s.libraryName);
     loadBackground();
-    if (s.showOverdue == QLatin1String("是"))
-        QTimer::singleShot(0, this, [this] { runCommand(QStringLiteral("书籍未还超期查询")); });
+    if (s.showOverdue == QStringLiteral("是"))
+        QMetaObject::invokeMethod(
+            this, [this] { runCommand(QStringLiteral("书籍未还超期查询")); }, Qt::QueuedConnection);
 }
 
 void MainWindow::loadBackground() {
@@ -323,29 +324,29 @@ void MainWindow::openWindow(const Command& c, const WindowFactory& factory) {
 
 bool MainWindow::runAction(const Command& c) {
     const QString& id = c.id;
-    if (c.menu == QLatin1String("选择皮肤")) {
+    if (c.menu == QStringLiteral("选择皮肤")) {
         chooseSkin(id);
-    } else if (id == QLatin1String("退出本系统") || id == QLatin1String("退出软件")) {
+    } else if (id == QStringLiteral("退出本系统") || id == QStringLiteral("退出软件")) {
         close();
-    } else if (id == QLatin1String("备份数据库")) {
+    } else if (id == QStringLiteral("备份数据库")) {
         backUp();
-    } else if (id == QLatin1String("还原数据库")) {
+    } else if (id == QStringLiteral("还原数据库")) {
         showSuccess(this, QStringLiteral("请使用《数据库还原工具！》"));
-    } else if (id == QLatin1String("更改背景图片")) {
+    } else if (id == QStringLiteral("更改背景图片")) {
         changeBackground();
-    } else if (id == QLatin1String("记事本")) {
+    } else if (id == QStringLiteral("记事本")) {
         startFirstAvailable({QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),
                              QStringLiteral("kate"), QStringLiteral("mousepad"),
                              QStringLiteral("xed"), QStringLiteral("pluma"),
                              QStringLiteral("featherpad"), QStringLiteral("leafpad")});
-    } else if (id == QLatin1String("计算器")) {
+    } else if (id == QStringLiteral("计算器")) {
         startFirstAvailable({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
                              QStringLiteral("galculator"), QStringLiteral("mate-calc"),
                              QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc")});
-    } else if (id == QLatin1String("软件使用手册")) {
+    } else if (id == QStringLiteral("软件使用手册")) {
         QDesktopServices::openUrl(
             QUrl::fromLocalFile(m_context.home().path(QStringLiteral("help.doc"))));
-    } else if (id == QLatin1String("升级程序")) {
+    } else if (id == QStringLiteral("升级程序")) {
         upgrade();
     } else {
         return false;
