@@ -145,3 +145,22 @@ TEST(GridLayouts, WorkingFilesMoveBackUnlessTheLayoutFileExists) {
     EXPECT_EQ(read(QStringLiteral("readerls.txt")), "new reader");
     EXPECT_TRUE(dir.exists(QStringLiteral("otherls.txt")));
 }
+
+TEST(SqliteFileBackup, LiveFileInWalModeRoundTrips) {
+    const QString folder = test::temporaryFolder();
+    QString error;
+    auto db = Database::openSqlite(folder + QStringLiteral("/excel.cab"), true, &error);
+    ASSERT_TRUE(db) << error.toStdString();
+    test::createShellTables(*db);
+    const BackupResult b =
+        backupDatabase(*db, folder + QStringLiteral("/backup"), QDate(2026, 1, 2));
+    ASSERT_TRUE(b.ok) << b.message.toStdString();
+    db->execute(QStringLiteral("delete from [管理员]"));
+    const Outcome r = restoreDatabase(*db, b.path);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from [管理员]")).toInt(), 1);
+    // The backup itself is a database of ours that opens on its own.
+    auto copy = Database::openSqlite(b.path, false, &error);
+    ASSERT_TRUE(copy) << error.toStdString();
+    EXPECT_TRUE(copy->hasTable(QStringLiteral("系统信息")));
+}
