@@ -1,4 +1,5 @@
 #include "ShellTables.h"
+#include "shell/ui/ClearHistoryWindow.h"
 #include "shell/ui/ExitDialog.h"
 #include "shell/ui/LoginWindow.h"
 #include "shell/ui/MainWindow.h"
@@ -9,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -454,4 +457,42 @@ TEST(OperatorsWindowTest, StatesSavingAndTheLastOperator) {
     EXPECT_EQ(w.list()->count(), 2);
     w.button(OperatorsWindow::Button::Delete)->click(); // Yes
     EXPECT_EQ(w.list()->count(), 1);
+}
+
+TEST(ClearHistoryWindowTest, AsksPerTableAndAlwaysEndsWithDone) {
+    auto db = Database::openMemory();
+    test::createShellTables(*db);
+    const QDate today(2026, 5, 1);
+    db->clock().setToday(today);
+    for (const char* table : {"书籍归还清单", "期刊归还清单"})
+        for (int offset : {-3, 0})
+            db->execute(QStringLiteral("insert into [%1] ([读者索引],[归还日期]) values ('R', ?)")
+                            .arg(QString::fromUtf8(table)),
+                        {today.addDays(offset)});
+    auto count = [&](const char* table) {
+        return db->scalar(QStringLiteral("select count(*) from [%1]").arg(QString::fromUtf8(table)))
+            .toInt();
+    };
+
+    ClearHistoryWindow w(*db);
+    w.show();
+    EXPECT_EQ(w.fromBox()->date(), today);
+    EXPECT_FALSE(w.booksBox()->isChecked());
+    w.booksBox()->setChecked(true);
+    w.periodicalsBox()->setChecked(true);
+    w.fromBox()->setDate(today.addDays(-7));
+    Boxes boxes;
+    boxes.answers = {QMessageBox::No, QMessageBox::Yes};
+    w.start();
+    EXPECT_EQ(boxes.texts, (QStringList{QStringLiteral("是否确定清理书籍归还记录？"),
+                                        QStringLiteral("是否确定清理期刊归还记录？"),
+                                        QStringLiteral("操作完成！")}));
+    EXPECT_EQ(count("书籍归还清单"), 2);
+    EXPECT_EQ(count("期刊归还清单"), 0);
+    EXPECT_FALSE(w.isVisible());
+
+    w.show(); // nothing ticked now: no question, still done
+    w.start();
+    EXPECT_EQ(boxes.texts.last(), QStringLiteral("操作完成！"));
+    EXPECT_EQ(boxes.texts.size(), 4);
 }
