@@ -226,22 +226,4 @@ int clearReturnHistory(Database& db, HistoryKind kind, const QDate& from, const 
         {from, to});
 }
 
-QStringList gridLayoutNames() {
-    return {QStringLiteral("qkfind"),       QStringLiteral("readerfind"),
-            QStringLiteral("bookfind"),     QStringLiteral("qk"),
-            QStringLiteral("reader"),       QStringLiteral("book"),
-            QStringLiteral("bookLendfind"), QStringLiteral("bookReturnfind"),
-            QStringLiteral("qkLendfind"),   QStringLiteral("qkReturnfind")};
-}
-
-void restoreGridLayouts(const QString& layoutFolder) {
-    const QDir dir(layoutFolder);
-    for (const QString& name : gridLayoutNames()) {
-        const QString working = dir.filePath(name + QStringLiteral("ls.txt"));
-        // QFile::rename refuses an existing target: the older layout then stays in use.
-        if (QFileInfo::exists(working))
-            QFile::rename(working, dir.filePath(name + QStringLiteral(".txt")));
-    }
-}
-
 } // namespace cangshu

@@ -33,9 +33,4 @@ Outcome restoreDatabase(Database& db, const QString& file);
 enum class HistoryKind { Books, Periodicals };
 int clearReturnHistory(Database& db, HistoryKind kind, const QDate& from, const QDate& to);
 
-// The grid layout files: at a normal end every database/<name>ls.txt is moved back to
-// database/<name>.txt, unless that name already exists (then both stay as they are).
-QStringList gridLayoutNames();
-void restoreGridLayouts(const QString& layoutFolder);
-
 } // namespace cangshu

@@ -123,29 +123,6 @@ TEST_P(MaintenanceTest, ClearingReturnHistoryRemovesOnlyThePeriodOfTheChosenTabl
 
 CANGSHU_ENGINES(MaintenanceTest);
 
-TEST(GridLayouts, WorkingFilesMoveBackUnlessTheLayoutFileExists) {
-    const QDir dir(test::temporaryFolder());
-    auto write = [&](const QString& name, const QByteArray& body) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(body);
-    };
-    auto read = [&](const QString& name) {
-        QFile f(dir.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    write(QStringLiteral("bookls.txt"), "new book");
-    write(QStringLiteral("reader.txt"), "old reader");
-    write(QStringLiteral("readerls.txt"), "new reader");
-    write(QStringLiteral("otherls.txt"), "not ours");
-    restoreGridLayouts(dir.path());
-    EXPECT_EQ(read(QStringLiteral("book.txt")), "new book");
-    EXPECT_FALSE(dir.exists(QStringLiteral("bookls.txt")));
-    EXPECT_EQ(read(QStringLiteral("reader.txt")), "old reader");
-    EXPECT_EQ(read(QStringLiteral("readerls.txt")), "new reader");
-    EXPECT_TRUE(dir.exists(QStringLiteral("otherls.txt")));
-}
-
 TEST(SqliteFileBackup, LiveFileInWalModeRoundTrips) {
     const QString folder = test::temporaryFolder();
     QString error;

@@ -2,6 +2,7 @@
 
 #include "LoginWindow.h"
 #include "MainWindow.h"
+#include "queries/Layouts.h"
 
 #include <QCoreApplication>
 
@@ -41,7 +42,7 @@ void ShellController::finish(bool normalEnd) {
         return;
     m_finished = true;
     if (normalEnd)
-        restoreGridLayouts(m_context.home().layoutFolder());
+        restoreLayoutFiles(m_context.home());
     quit(0);
 }
 
