@@ -1,7 +1,7 @@
 #pragma once
 #include "Money.h"
 #include "core/Database.h"
-#include "shell/Outcome.h"
+#include "core/Outcome.h"
 
 #include <QByteArray>
 #include <QDate>
