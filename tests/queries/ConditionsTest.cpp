@@ -35,9 +35,9 @@ TEST(Conditions, TermsQuoteValuesAndCheckInput) {
          "a'; drop table x; --",
          "[读者姓名]<>'a''; drop table x; --'",
          {}},
-        {ColumnKind::Number, "押金", ">=", " 12.50 ", "[押金]>=12.5", {}},
+        {ColumnKind::Number, "押金金额", ">=", " 12.50 ", "[押金金额]>=12.5", {}},
         {ColumnKind::Date, "入库时间", ">=", {}, "[入库时间]>='2024-05-01'", {}},
-        {ColumnKind::Number, "押金", ">", "1 or 1=1", {}, "请输入查询值！"},
+        {ColumnKind::Number, "押金金额", ">", "1 or 1=1", {}, "请输入查询值！"},
         {ColumnKind::Text, "读者姓名", "=", "", {}, "请输入查询值！"},
         {ColumnKind::Text, "", "=", "x", {}, "请选择查询字段！"},
         {ColumnKind::Text, "a] or [b", "=", "x", {}, "请选择查询字段！"},
@@ -72,7 +72,7 @@ TEST_P(ConditionsDbTest, BuiltConditionsRunWithAwkwardValues) {
         makeTerm(ColumnKind::Text, "读者姓名", kFuzzyMatch, "o'b", {}, kOr,
                  db().dialect().likeOperator())
             .term,
-        makeTerm(ColumnKind::Number, "押金", ">", "15", {}, kAnd).term,
+        makeTerm(ColumnKind::Number, "押金金额", ">", "15", {}, kAnd).term,
         makeTerm(ColumnKind::Text, "读者编号", "<>", "R3", {}, kAnd).term,
     };
     const QString sql =
@@ -93,7 +93,7 @@ TEST_P(ConditionsDbTest, ColumnsOfSeveralTablesLastTableFirst) {
     EXPECT_FALSE(c.names.contains(QStringLiteral("选中")));
     EXPECT_FALSE(c.names.contains(QStringLiteral("Image"), Qt::CaseInsensitive));
     EXPECT_EQ(c.kinds.value(QStringLiteral("读者姓名")), ColumnKind::Text);
-    EXPECT_EQ(c.kinds.value(QStringLiteral("押金")), ColumnKind::Number);
+    EXPECT_EQ(c.kinds.value(QStringLiteral("押金金额")), ColumnKind::Number);
     EXPECT_EQ(c.kinds.value(QStringLiteral("借阅次数")), ColumnKind::Number);
     EXPECT_EQ(c.kinds.value(QStringLiteral("办证日期")), ColumnKind::Date);
     EXPECT_EQ(c.owner.value(QStringLiteral("读者姓名")), QStringLiteral("读者资料"));
@@ -109,10 +109,10 @@ TEST_P(ConditionsDbTest, SavedConditionNamesAreUniquePerTableList) {
     const QString readers = QStringLiteral("读者资料");
     const QString history = QStringLiteral("书籍资料,读者资料,书籍借阅清单");
     SaveOutcome s =
-        saveCondition(db(), readers, QStringLiteral("欠款"), QStringLiteral("[押金]<0"));
+        saveCondition(db(), readers, QStringLiteral("欠款"), QStringLiteral("[押金金额]<0"));
     EXPECT_TRUE(s.ok);
     EXPECT_EQ(s.message, QStringLiteral("查询条件保存成功！"));
-    s = saveCondition(db(), readers, QStringLiteral("欠款"), QStringLiteral("[押金]<1"));
+    s = saveCondition(db(), readers, QStringLiteral("欠款"), QStringLiteral("[押金金额]<1"));
     EXPECT_FALSE(s.ok);
     EXPECT_EQ(s.message, QStringLiteral("此名称已经存在！请保存为其他名称！"));
     EXPECT_TRUE(saveCondition(db(), history, QStringLiteral("欠款"), QStringLiteral("x")).ok);
@@ -121,7 +121,7 @@ TEST_P(ConditionsDbTest, SavedConditionNamesAreUniquePerTableList) {
 
     const QList<SavedCondition> saved = savedConditions(db(), readers);
     ASSERT_EQ(saved.size(), 1);
-    EXPECT_EQ(saved.first().condition, QStringLiteral("[押金]<0"));
+    EXPECT_EQ(saved.first().condition, QStringLiteral("[押金金额]<0"));
     deleteSavedCondition(db(), readers, QStringLiteral("欠款"));
     EXPECT_TRUE(savedConditions(db(), readers).isEmpty());
     EXPECT_EQ(savedConditions(db(), history).size(), 1);

@@ -172,7 +172,7 @@ TEST_P(ExportQueryTest, TableOrOneSelectIsWritten) {
     test::addReader(db(), QStringLiteral("R002"), QStringLiteral("李四"), 50.25);
     const QString file = test::temporaryFolder() + QStringLiteral("/readers.xlsx");
     ExportOutcome out = exportQuery(
-        db(), QStringLiteral("select [读者编号],[押金] from [读者资料] order by [读者编号]"),
+        db(), QStringLiteral("select [读者编号],[押金金额] from [读者资料] order by [读者编号]"),
         ExportFormat::Xlsx, file);
     ASSERT_TRUE(out.ok) << out.error.toStdString();
     Sheet sheet;

@@ -15,7 +15,7 @@ Home freshHome() {
 }
 QList<ColumnLayout> sample(int width) {
     return {{QStringLiteral("读者编号"), QStringLiteral("编号"), width, true},
-            {QStringLiteral("押金"), QStringLiteral("押金"), 60, false}};
+            {QStringLiteral("押金金额"), QStringLiteral("押金金额"), 60, false}};
 }
 QList<ColumnLayout> load(const QString& file) {
     QList<ColumnLayout> l;

@@ -50,7 +50,7 @@ TEST_P(ListCommandsTest, QuickSearch) {
     s = quickSearchCondition(db(), QStringLiteral("读者资料"), QStringLiteral("读者编号"),
                              QStringLiteral("R00"), false);
     EXPECT_TRUE(numbers(s.condition).isEmpty());
-    s = quickSearchCondition(db(), QStringLiteral("读者资料"), QStringLiteral("押金"),
+    s = quickSearchCondition(db(), QStringLiteral("读者资料"), QStringLiteral("押金金额"),
                              QStringLiteral("0"), true);
     EXPECT_EQ(numbers(s.condition).size(), 3); // fuzzy search works on number columns too
     s = quickSearchCondition(db(), QStringLiteral("读者资料"), QStringLiteral("读者编号"),
@@ -88,7 +88,7 @@ TEST_P(ListCommandsTest, MarkingCommands) {
 
 TEST_P(ListCommandsTest, SelectsRunReadOnly) {
     QSqlQuery q =
-        runSelect(db(), QStringLiteral("select count(*) from [读者资料] where [押金]>?"), {15});
+        runSelect(db(), QStringLiteral("select count(*) from [读者资料] where [押金金额]>?"), {15});
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toInt(), 2);
     EXPECT_THROW(runSelect(db(), QStringLiteral("delete from [读者资料]")), DatabaseError);

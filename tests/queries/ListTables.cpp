@@ -1,38 +1,19 @@
 #include "ListTables.h"
 
+#include "core/Schema.h"
+
 #include <QFile>
 #include <stdexcept>
 #include <zip.h>
 
 namespace cangshu::test {
 
-void createListTables(const Database& db) {
-    const Dialect& d = db.dialect();
-    db.execute(
-        QStringLiteral(
-            "create table [读者资料] ([ID] %1, [读者编号] %2 not null unique, [读者姓名] %2, "
-            "[读者类型] %2, [押金] %3, [借阅次数] %4, [办证日期] %5, [选中] %6 default FALSE, "
-            "[Image] %7)")
-            .arg(d.keyColumnType(), d.textType(50), d.moneyType(), d.integerType(), d.dateType(),
-                 d.boolType(), d.imageType()));
-    db.execute(
-        QStringLiteral(
-            "create table [书籍资料] ([ID] %1, [书籍编号] %2, [书籍名称] %2, [标准ISBN] %2, "
-            "[书籍价格] %3, [入库时间] %4, [选中] %5 default FALSE)")
-            .arg(d.keyColumnType(), d.textType(50), d.moneyType(), d.dateType(), d.boolType()));
-    db.execute(
-        QStringLiteral(
-            "create table [书籍借阅清单] ([序号] %1, [书籍索引] %2, [读者索引] %3, [借阅日期] %4)")
-            .arg(d.keyColumnType(), d.integerType(), d.textType(50), d.dateType()));
-    db.execute(QStringLiteral(
-                   "create table [查询条件] ([ID] %1, [表名称] %2, [条件名称] %3, [条件内容] %4)")
-                   .arg(d.keyColumnType(), d.textType(50), d.textType(100), d.memoType()));
-}
+void createListTables(Database& db) { createSchema(db); }
 
 void addReader(const Database& db, const QString& number, const QString& name, double deposit,
                bool marked) {
     db.execute(QStringLiteral(
-                   "insert into [读者资料] ([读者编号],[读者姓名],[押金],[选中]) values (?,?,?,?)"),
+                   "insert into [读者资料] ([读者编号],[读者姓名],[押金金额],[选中]) values (?,?,?,?)"),
                {number, name, deposit, marked});
 }
 

@@ -6,8 +6,8 @@
 
 namespace cangshu::test {
 
-// The few tables the list tools' tests use, as the schema defines them.
-void createListTables(const Database& db);
+// The library's tables.
+void createListTables(Database& db);
 
 // Adds a reader row.
 void addReader(const Database& db, const QString& number, const QString& name, double deposit = 0,

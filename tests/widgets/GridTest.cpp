@@ -23,7 +23,7 @@ protected:
     QList<GridColumn> columns() {
         return {{QStringLiteral("读者编号"), QStringLiteral("读者编号"), 90, FooterKind::Count},
                 {QStringLiteral("读者姓名"), QStringLiteral("姓名"), 120},
-                {QStringLiteral("押金"), QStringLiteral("押金"), 80, FooterKind::Sum},
+                {QStringLiteral("押金金额"), QStringLiteral("押金金额"), 80, FooterKind::Sum},
                 {QStringLiteral("选中"), QStringLiteral("选中"), 40}};
     }
     GridSource all() {
@@ -60,7 +60,7 @@ TEST_P(GridTest, TitleClicksSortAscendingThenDescending) {
     grid.setColumns(columns());
     grid.resize(600, 400);
     grid.show();
-    ASSERT_TRUE(grid.load({QStringLiteral("select * from [读者资料] where [押金]<?"),
+    ASSERT_TRUE(grid.load({QStringLiteral("select * from [读者资料] where [押金金额]<?"),
                            {2},
                            QStringLiteral("[读者编号]")}));
     auto first = [&](int column) { return grid.model()->index(0, column).data().toString(); };
@@ -106,11 +106,11 @@ TEST_P(GridTest, LayoutsReorderHideAndResize) {
     DataGrid grid(db());
     grid.setColumns(columns());
     ASSERT_TRUE(grid.load(all()));
-    grid.applyLayout({{QStringLiteral("押金"), QStringLiteral("金额"), 55, true},
+    grid.applyLayout({{QStringLiteral("押金金额"), QStringLiteral("金额"), 55, true},
                       {QStringLiteral("读者编号"), QStringLiteral("编号"), 70, false}});
     const QList<ColumnLayout> l = grid.layout();
     ASSERT_EQ(l.size(), 4);
-    EXPECT_EQ(l.at(0), (ColumnLayout{QStringLiteral("押金"), QStringLiteral("金额"), 55, true}));
+    EXPECT_EQ(l.at(0), (ColumnLayout{QStringLiteral("押金金额"), QStringLiteral("金额"), 55, true}));
     EXPECT_EQ(l.at(1).field, QStringLiteral("读者编号"));
     EXPECT_FALSE(l.at(1).visible);
     EXPECT_TRUE(grid.view()->isColumnHidden(1));

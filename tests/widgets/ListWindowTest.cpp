@@ -27,7 +27,7 @@ ListWindowSpec readerSpec() {
     s.columns = {{QStringLiteral("选中"), QStringLiteral("选中"), 40},
                  {QStringLiteral("读者编号"), QStringLiteral("读者编号"), 100, FooterKind::Count},
                  {QStringLiteral("读者姓名"), QStringLiteral("读者姓名"), 120},
-                 {QStringLiteral("押金"), QStringLiteral("押金"), 80, FooterKind::Sum}};
+                 {QStringLiteral("押金金额"), QStringLiteral("押金金额"), 80, FooterKind::Sum}};
     s.searchFields = {{QStringLiteral("按读者编号"), QStringLiteral("读者编号")},
                       {QStringLiteral("按读者姓名"), QStringLiteral("读者姓名")}};
     s.markNumberColumn = QStringLiteral("读者编号");
@@ -143,7 +143,7 @@ TEST_P(ListWindowTest, SearchMarkDeleteAndExport) {
         EXPECT_EQ(answers.titles.first(), QStringLiteral("提示确认"));
     }
     EXPECT_EQ(readAll(base + QStringLiteral(".txt")),
-              QStringLiteral("姓名\t选中\t读者编号\t押金\r\n李四\t否\tR002\t20").toUtf8());
+              QStringLiteral("姓名\t选中\t读者编号\t押金金额\r\n李四\t否\tR002\t20").toUtf8());
     {
         // Exporting onto the same name asks first; No leaves the file alone.
         test::ModalAnswers answers;
@@ -213,17 +213,17 @@ TEST_P(ListWindowTest, AdvancedQueryAppliesTheBuiltConditionAndItsSort) {
         b->textValue()->setText(QStringLiteral("张"));
         b->relationBox()->setCurrentText(QStringLiteral("或者"));
         ASSERT_TRUE(b->addTerm());
-        b->chooseColumn(QStringLiteral("押金"));
+        b->chooseColumn(QStringLiteral("押金金额"));
         EXPECT_EQ(b->comparisonBox()->count(), 6);
         b->comparisonBox()->setCurrentText(QStringLiteral("<"));
         QTest::keyClicks(b->numberValue(), QStringLiteral("25"));
         ASSERT_TRUE(b->addTerm());
-        b->sortColumnBox()->setCurrentText(QStringLiteral("押金"));
+        b->sortColumnBox()->setCurrentText(QStringLiteral("押金金额"));
         b->sortDirectionBox()->setCurrentIndex(1);
         ASSERT_TRUE(b->addSort());
         EXPECT_TRUE(b->condition().contains(QStringLiteral("[读者姓名]")));
-        EXPECT_TRUE(b->condition().endsWith(QStringLiteral(" or [押金]<25")));
-        EXPECT_TRUE(b->orderedCondition().endsWith(QStringLiteral(" order by [押金] desc")));
+        EXPECT_TRUE(b->condition().endsWith(QStringLiteral(" or [押金金额]<25")));
+        EXPECT_TRUE(b->orderedCondition().endsWith(QStringLiteral(" order by [押金金额] desc")));
         ASSERT_TRUE(b->saveAs(QStringLiteral("张或少")));
         b->confirm();
     });
