@@ -62,10 +62,10 @@ Rights rightsOf(const QSqlRecord& r) {
     return rights;
 }
 
-Outcome logIn(Database* db, const QString& user, const QString& password,
-              OperatorSession* session) {
+ShellOutcome logIn(Database* db, const QString& user, const QString& password,
+                   OperatorSession* session) {
     if (user.isEmpty() || !db)
-        return Outcome::refused(QStringLiteral("请选择用户名！"), QStringLiteral("user"));
+        return ShellOutcome::refused(QStringLiteral("请选择用户名！"), QStringLiteral("user"));
     const QString wrong = QStringLiteral("密码输入错误！");
     const auto rows = db->rows(QStringLiteral("select * from [管理员] where [用户名]=?"), {user});
     for (const QSqlRecord& r : rows) {
@@ -83,9 +83,9 @@ Outcome logIn(Database* db, const QString& user, const QString& password,
         session->operatorName = user;
         session->rights = rightsOf(r);
         session->loggedIn = true;
-        return Outcome::done();
+        return ShellOutcome::done();
     }
-    return Outcome::refused(wrong, QStringLiteral("password"));
+    return ShellOutcome::refused(wrong, QStringLiteral("password"));
 }
 
 } // namespace cangshu

@@ -82,15 +82,15 @@ QString quoted(const QString& identifier) {
     return u'"' + QString(identifier).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-Outcome failed(const QString& reason) {
-    return Outcome::refused(QStringLiteral("还原失败：") + reason);
+ShellOutcome failed(const QString& reason) {
+    return ShellOutcome::refused(QStringLiteral("还原失败：") + reason);
 }
 
-Outcome notOurs() {
-    return Outcome::refused(QStringLiteral("不是本系统的备份文件！"));
+ShellOutcome notOurs() {
+    return ShellOutcome::refused(QStringLiteral("不是本系统的备份文件！"));
 }
 
-Outcome restoreSqlite(Database& db, const QString& file) {
+ShellOutcome restoreSqlite(Database& db, const QString& file) {
     if (fileStart(file, 16) != kSqliteMagic)
         return notOurs();
     {
@@ -105,7 +105,7 @@ Outcome restoreSqlite(Database& db, const QString& file) {
     QString error;
     if (!db.tryExecute(QStringLiteral("ATTACH DATABASE ? AS [backup_source]"), {file}, &error))
         return failed(error);
-    Outcome result = Outcome::done(QStringLiteral("还原成功！"));
+    ShellOutcome result = ShellOutcome::done(QStringLiteral("还原成功！"));
     try {
         Transaction tx(db);
         const auto live = db.rows(QStringLiteral("select [name] from main.sqlite_master where "
@@ -132,7 +132,7 @@ Outcome restoreSqlite(Database& db, const QString& file) {
     return result;
 }
 
-Outcome restorePostgres(Database& db, const QString& file) {
+ShellOutcome restorePostgres(Database& db, const QString& file) {
     if (fileStart(file, 5) != kPgDumpMagic)
         return notOurs();
     const ToolRun list =
@@ -153,7 +153,7 @@ Outcome restorePostgres(Database& db, const QString& file) {
                    QStringLiteral("--dbname=") + database, file});
     if (!run.ok)
         return failed(run.error);
-    return Outcome::done(QStringLiteral("还原成功！"));
+    return ShellOutcome::done(QStringLiteral("还原成功！"));
 }
 
 } // namespace
@@ -212,7 +212,7 @@ BackupResult backupDatabase(const Database& db, const QString& folder, const QDa
     return r;
 }
 
-Outcome restoreDatabase(Database& db, const QString& file) {
+ShellOutcome restoreDatabase(Database& db, const QString& file) {
     if (!QFileInfo(file).isFile())
         return failed(QStringLiteral("找不到文件 %1").arg(file));
     return db.isPostgres() ? restorePostgres(db, file) : restoreSqlite(db, file);

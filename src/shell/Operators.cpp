@@ -15,18 +15,18 @@ QList<OperatorRow> listOperators(const Database& db) {
     return out;
 }
 
-Outcome saveOperator(Database& db, const QString& originalName, const QString& name,
-                     const QString& password, const Rights& rights) {
+ShellOutcome saveOperator(Database& db, const QString& originalName, const QString& name,
+                          const QString& password, const Rights& rights) {
     if (name.isEmpty())
-        return Outcome::refused(QStringLiteral("请输入用户名！"), QStringLiteral("name"));
+        return ShellOutcome::refused(QStringLiteral("请输入用户名！"), QStringLiteral("name"));
     if (password.isEmpty())
-        return Outcome::refused(QStringLiteral("请输入密码！"), QStringLiteral("password"));
+        return ShellOutcome::refused(QStringLiteral("请输入密码！"), QStringLiteral("password"));
 
     Transaction tx(db);
     if (name != originalName &&
         db.scalar(QStringLiteral("select count(*) from [管理员] where [用户名]=?"), {name}, 0)
                 .toInt() > 0)
-        return Outcome::refused(QStringLiteral("该用户名已经存在！"), QStringLiteral("name"));
+        return ShellOutcome::refused(QStringLiteral("该用户名已经存在！"), QStringLiteral("name"));
 
     QString stored;
     if (!originalName.isEmpty())
@@ -49,7 +49,7 @@ Outcome saveOperator(Database& db, const QString& originalName, const QString& n
             QVariantList{name, value} + flags + QVariantList{originalName});
     }
     tx.commit();
-    return Outcome::done(QStringLiteral("保存成功！"));
+    return ShellOutcome::done(QStringLiteral("保存成功！"));
 }
 
 bool deleteOperator(Database& db, const QString& name) {
@@ -59,21 +59,21 @@ bool deleteOperator(Database& db, const QString& name) {
                       {name}) > 0;
 }
 
-Outcome changePassword(Database& db, const QString& user, const QString& oldPassword,
-                       const QString& newPassword, const QString& confirmation) {
+ShellOutcome changePassword(Database& db, const QString& user, const QString& oldPassword,
+                            const QString& newPassword, const QString& confirmation) {
     bool oldOk = false;
     for (const QSqlRecord& r :
          db.rows(QStringLiteral("select [密码] from [管理员] where [用户名]=?"), {user}))
         oldOk = oldOk || checkPassword(oldPassword, r.value(0).toString()).ok;
     if (!oldOk)
-        return Outcome::refused(QStringLiteral("旧密码错误！"), QStringLiteral("old"));
+        return ShellOutcome::refused(QStringLiteral("旧密码错误！"), QStringLiteral("old"));
     if (newPassword.isEmpty())
-        return Outcome::refused(QStringLiteral("密码不能为空！"), QStringLiteral("new"));
+        return ShellOutcome::refused(QStringLiteral("密码不能为空！"), QStringLiteral("new"));
     if (newPassword != confirmation)
-        return Outcome::refused(QStringLiteral("确认密码不符！"), QStringLiteral("confirm"));
+        return ShellOutcome::refused(QStringLiteral("确认密码不符！"), QStringLiteral("confirm"));
     db.execute(QStringLiteral("update [管理员] set [密码]=? where [用户名]=?"),
                {hashPassword(newPassword), user});
-    return Outcome::done(QStringLiteral("密码修改成功！"));
+    return ShellOutcome::done(QStringLiteral("密码修改成功！"));
 }
 
 } // namespace cangshu

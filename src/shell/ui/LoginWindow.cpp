@@ -98,7 +98,7 @@ void LoginWindow::showEvent(QShowEvent* event) {
 }
 
 void LoginWindow::logIn() {
-    Outcome o;
+    ShellOutcome o;
     try {
         o = cangshu::logIn(m_context.db(), m_user->currentText(), m_password->text(),
                            &m_context.session);

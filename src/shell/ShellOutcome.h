@@ -5,13 +5,13 @@ namespace cangshu {
 
 // What an operation of the shell tells its window: done or refused, the message to show
 // (the system's own words) and which field wants the focus afterwards.
-struct Outcome {
+struct ShellOutcome {
     bool ok = true;
     QString message;
     QString focus; // a field name of the window that asked, empty when none
 
-    static Outcome done(const QString& message = {}) { return {true, message, {}}; }
-    static Outcome refused(const QString& message, const QString& focus = {}) {
+    static ShellOutcome done(const QString& message = {}) { return {true, message, {}}; }
+    static ShellOutcome refused(const QString& message, const QString& focus = {}) {
         return {false, message, focus};
     }
 };
