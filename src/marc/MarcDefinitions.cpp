@@ -21,6 +21,13 @@ quint64 tagKey(QStringView tag) {
     return (quint64(tag[0].unicode()) << 32) | (quint64(tag[1].unicode()) << 16) | tag[2].unicode();
 }
 
+quint64 tagKey(QLatin1StringView tag) {
+    if (tag.size() != 3)
+        return 0;
+    return (quint64(uchar(tag[0].toLatin1())) << 32) | (quint64(uchar(tag[1].toLatin1())) << 16) |
+           uchar(tag[2].toLatin1());
+}
+
 MarcDefinitions load(const QString& resource) {
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
@@ -76,6 +83,11 @@ MarcDefinitions MarcDefinitions::parse(const QString& table) {
 }
 
 const MarcFieldDefinition* MarcDefinitions::field(QStringView tag) const {
+    const auto it = m_byTag.constFind(tagKey(tag));
+    return it == m_byTag.cend() ? nullptr : &m_fields[*it];
+}
+
+const MarcFieldDefinition* MarcDefinitions::field(QLatin1StringView tag) const {
     const auto it = m_byTag.constFind(tagKey(tag));
     return it == m_byTag.cend() ? nullptr : &m_fields[*it];
 }

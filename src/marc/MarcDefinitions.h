@@ -41,6 +41,7 @@ public:
     static MarcDefinitions parse(const QString& table);
 
     const MarcFieldDefinition* field(QStringView tag) const;
+    const MarcFieldDefinition* field(QLatin1StringView tag) const;
     const QList<MarcFieldDefinition>& fields() const { return m_fields; }
 
     // The name of a tag missing from the table.

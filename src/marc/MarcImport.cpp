@@ -6,7 +6,9 @@
 #include "core/TextRoutines.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
+#include <optional>
 
 namespace cangshu {
 
@@ -122,38 +124,74 @@ QVariant columnValue(const QString& table, const QString& column, const QString&
     return value;
 }
 
-// The 种次号 of a new title in the class: the titles already catalogued there, plus one.
-// A title is told by the columns of 参数设置.种类条件.
-QString sequenceNumber(Database& db, const QString& classNumber) {
-    const QStringList bookColumns = db.columns(QStringLiteral("书籍资料"));
-    QStringList kinds;
-    if (db.hasColumn(QStringLiteral("参数设置"), QStringLiteral("种类条件"))) {
-        const QString list =
-            db.scalar(QStringLiteral("select [种类条件] from [参数设置]")).toString();
-        for (const auto& piece : splitAt(list, u',')) {
-            const QString name = piece.trimmed();
-            if (!name.isEmpty())
-                kinds << name;
+// The 种次号 of a new title in a class: the titles already catalogued there, plus one. A
+// title is told by the columns of 参数设置.种类条件. Each class's titles are read once per
+// import and then kept up to date with the rows the import stores, which gives the same
+// numbers as counting them again for every record.
+class SequenceNumbers {
+public:
+    explicit SequenceNumbers(Database& db) : m_db(db) {
+        const QStringList bookColumns = db.columns(QStringLiteral("书籍资料"));
+        QStringList kinds;
+        if (containsColumn(db.columns(QStringLiteral("参数设置")), QStringLiteral("种类条件"))) {
+            const QString list =
+                db.scalar(QStringLiteral("select [种类条件] from [参数设置]")).toString();
+            for (const auto& piece : splitAt(list, u',')) {
+                if (!piece.trimmed().isEmpty())
+                    kinds << piece.trimmed();
+            }
         }
+        const bool usable =
+            !kinds.isEmpty() && std::all_of(kinds.cbegin(), kinds.cend(), [&](const QString& c) {
+                return containsColumn(bookColumns, c);
+            });
+        if (!usable)
+            kinds = QStringList{QStringLiteral("书籍名称"), QStringLiteral("出版社名"),
+                                QStringLiteral("作者信息"), QStringLiteral("标准ISBN")};
+        for (const auto& k : kinds)
+            m_kindColumns << u'[' + k + u']';
     }
-    const bool usable =
-        !kinds.isEmpty() && std::all_of(kinds.cbegin(), kinds.cend(), [&](const QString& c) {
-            return containsColumn(bookColumns, c);
-        });
-    if (!usable)
-        kinds = QStringList{QStringLiteral("书籍名称"), QStringLiteral("出版社名"),
-                            QStringLiteral("作者信息"), QStringLiteral("标准ISBN")};
-    QStringList grouped;
-    for (const auto& c : kinds)
-        grouped << u'[' + c + u']';
-    const qint64 titles =
-        db.scalar(QStringLiteral("select count(*) from (select 1 as [k] from [书籍资料] where "
-                                 "[中图分类]=? group by %1) [titles]")
-                      .arg(grouped.join(u',')),
-                  {classNumber}, 0)
-            .toLongLong();
-    return QString::number(titles + 1);
-}
+
+    QString next(const QString& classNumber) {
+        return QString::number(titles(classNumber).size() + 1);
+    }
+
+    // A book row of the class was stored: its title counts from now on.
+    void stored(const QString& classNumber, const QVariant& id) {
+        const auto row = m_db.row(
+            QStringLiteral("select %1 from [书籍资料] where [ID]=?").arg(m_kindColumns.join(u',')),
+            {id});
+        if (row)
+            titles(classNumber).insert(key(*row));
+    }
+
+private:
+    static QString key(const QSqlRecord& row) {
+        QString k;
+        for (int i = 0; i < row.count(); ++i)
+            k += (row.isNull(i) ? QStringLiteral("\x01") : row.value(i).toString()) + u'\x1f';
+        return k;
+    }
+
+    QSet<QString>& titles(const QString& classNumber) {
+        auto it = m_titles.find(classNumber);
+        if (it == m_titles.end()) {
+            QSet<QString> keys;
+            const auto rows =
+                m_db.rows(QStringLiteral("select distinct %1 from [书籍资料] where [中图分类]=?")
+                              .arg(m_kindColumns.join(u',')),
+                          {classNumber});
+            for (const auto& row : rows)
+                keys.insert(key(row));
+            it = m_titles.insert(classNumber, keys);
+        }
+        return *it;
+    }
+
+    Database& m_db;
+    QStringList m_kindColumns;
+    QHash<QString, QSet<QString>> m_titles;
+};
 
 int indexOfColumn(const QList<MarcMapping>& mappings, const QString& column) {
     for (qsizetype i = 0; i < mappings.size(); ++i) {
@@ -286,6 +324,9 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
     const QStringList targetColumns = db.columns(shape.table);
     const bool pinyinMapped = indexOfColumn(mappings, QStringLiteral("拼音")) >= 0;
     const Numbering numbering(db);
+    std::optional<SequenceNumbers> sequences;
+    if (shape.callNumbers && options.autoCallNumber && classAt >= 0)
+        sequences.emplace(db);
 
     Transaction tx(db);
     for (const MarcPreviewRow& row : preview.rows) {
@@ -356,18 +397,16 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
                 for (const auto& c : shape.copyColumns)
                     set(c, 1);
             }
-            // The call number: all copies of one record are one title and share it.
-            if (shape.callNumbers && classAt >= 0) {
-                const QString cls = value(classAt).trimmed();
-                if (options.autoCallNumber) {
-                    if (!cls.isEmpty()) {
-                        const QString sequence = sequenceNumber(db, cls);
-                        set(QStringLiteral("种次号"), sequence);
-                        set(QStringLiteral("索书号"), cls + u'/' + sequence);
-                    }
-                } else if (sequenceAt >= 0 && !cls.isEmpty() &&
-                           !value(sequenceAt).trimmed().isEmpty()) {
-                    set(QStringLiteral("索书号"), cls + u'/' + value(sequenceAt).trimmed());
+            // The call number: all copies of one record are one title and share it. A record
+            // without a class gets none.
+            const QString cls = value(classAt);
+            if (shape.callNumbers && classAt >= 0 && !cls.trimmed().isEmpty()) {
+                if (sequences) {
+                    const QString sequence = sequences->next(cls);
+                    set(QStringLiteral("种次号"), sequence);
+                    set(QStringLiteral("索书号"), cls + u'/' + sequence);
+                } else if (sequenceAt >= 0 && !value(sequenceAt).trimmed().isEmpty()) {
+                    set(QStringLiteral("索书号"), cls + u'/' + value(sequenceAt));
                 }
             }
 
@@ -383,13 +422,16 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
             }
             const QString sql = QStringLiteral("insert into [%1] (%2) values (%3)")
                                     .arg(shape.table, bracketed.join(u','), marks.join(u','));
+            QVariant lastId;
             for (const QString& number : copies) {
                 currentNumber = number;
                 if (numbered)
                     values[0] = number;
-                db.execute(sql, values);
+                lastId = db.insert(sql, values, QStringLiteral("ID"));
             }
             db.execute(QStringLiteral("release savepoint marc_record"));
+            if (sequences && !cls.trimmed().isEmpty())
+                sequences->stored(cls, lastId);
             ++outcome.recordsImported;
             outcome.rowsWritten += int(copies.size());
         } catch (const RecordRefused& refusal) {

@@ -3,6 +3,7 @@
 #include "MarcDefinitions.h"
 #include "core/Gbk.h"
 
+#include <QHash>
 #include <optional>
 
 namespace cangshu {
@@ -33,6 +34,26 @@ struct Entry {
     qsizetype length = 0;
     qsizetype start = 0;
 };
+
+// Indicators padded to two characters; the usual pairs are shared, not allocated anew.
+QString indicatorPair(QStringView text) {
+    static const QString values = QStringLiteral(" 0123456789#|");
+    static const QList<QString> pairs = [] {
+        QList<QString> all;
+        for (QChar a : values) {
+            for (QChar b : values)
+                all.append(QString(a) + b);
+        }
+        return all;
+    }();
+    const QChar a = text.size() > 0 ? text[0] : QChar(u' ');
+    const QChar b = text.size() > 1 ? text[1] : QChar(u' ');
+    const qsizetype first = values.indexOf(a);
+    const qsizetype second = values.indexOf(b);
+    if (first >= 0 && second >= 0)
+        return pairs[first * values.size() + second];
+    return QString(a) + b;
+}
 
 MarcType typeOf(const QList<Entry>& entries) {
     for (const auto& e : entries) {
@@ -147,11 +168,14 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
 
         // Characters when the leader's length is the record's length in characters (with
         // its terminator, which a file splitter may have taken off); GBK bytes otherwise.
+        // A text never has more characters than bytes, and has as many exactly when no
+        // character takes two: the full count is only needed below the byte length.
         const qsizetype declared = number(body.first(std::min<qsizetype>(5, body.size())));
-        // A text never has more characters than bytes: count them only when they can match.
-        const bool characters =
-            declared >= 0 && declared <= body.size() + 1 &&
-            (declared == map.characterCount() + 1 || declared == map.characterCount());
+        bool characters = false;
+        if (declared >= body.size() && declared <= body.size() + 1)
+            characters = !map.hasMultiByteCharacter();
+        else if (declared >= 0 && declared < body.size())
+            characters = declared == map.characterCount() + 1 || declared == map.characterCount();
         m_code = characters ? MarcCode::Characters : MarcCode::Bytes;
         const qsizetype units = characters ? map.characterCount() : body.size();
         auto toByte = [&](qsizetype unit) -> qsizetype {
@@ -191,11 +215,10 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         m_type = forcedType.value_or(detected);
         const MarcDefinitions& names = MarcDefinitions::forType(m_type);
 
-        auto nameField = [&names](MarcField& field) {
-            const MarcFieldDefinition* def = names.field(field.tag);
-            field.name = def ? def->name : MarcDefinitions::nonStandardName();
-            field.fullName = def ? def->fullName : MarcDefinitions::nonStandardName();
-            return def;
+        const QString nonStandard = MarcDefinitions::nonStandardName();
+        auto nameField = [&nonStandard](MarcField& field, const MarcFieldDefinition* def) {
+            field.name = def ? def->name : nonStandard;
+            field.fullName = def ? def->fullName : nonStandard;
         };
 
         // Check every entry before cutting anything: a broken record costs no decoding.
@@ -223,7 +246,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         leader.indicators = QStringLiteral("  ");
         leader.content = leader.leadingText = decodeMarcText(leaderBytes, charset);
         leader.control = true;
-        nameField(leader);
+        nameField(leader, names.field(leader.tag));
         m_fields.reserve(entries.size() + 1);
         m_fields.append(std::move(leader));
 
@@ -232,33 +255,37 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             const QByteArrayView data = fieldData[i];
 
             MarcField field;
-            field.tag = QString::fromLatin1(e.tag.data(), e.tag.size());
-            const MarcFieldDefinition* def = nameField(field);
+            const MarcFieldDefinition* def = names.field(QLatin1StringView(e.tag.data(), e.tag.size()));
+            field.tag = def ? def->tag : QString::fromLatin1(e.tag.data(), e.tag.size());
+            nameField(field, def);
             field.control = isControlTag(m_type, field.tag);
             if (field.control) {
                 field.indicators = QStringLiteral("  ");
                 field.content = field.leadingText = decodeMarcText(data, charset);
             } else {
-                const qsizetype delimiter = data.indexOf(SubfieldDelimiter);
-                field.leadingText =
-                    decodeMarcText(delimiter < 0 ? data : data.first(delimiter), charset);
-                field.indicators = field.leadingText.left(2).leftJustified(2, u' ');
+                // One decoding per field; 0x1F never occurs inside a double-byte character,
+                // so the text splits at U+001F exactly where the bytes split. Values keep
+                // every other character (";" included).
+                const QString text = decodeMarcText(data, charset);
+                const QStringView all(text);
+                const qsizetype delimiter = all.indexOf(QChar(SubfieldDelimiter));
+                field.indicators = indicatorPair(all.first(std::min<qsizetype>(
+                    2, delimiter < 0 ? all.size() : delimiter)));
+                field.leadingText = delimiter < 0    ? text
+                                    : delimiter == 2 ? field.indicators
+                                                     : all.first(delimiter).toString();
                 if (delimiter >= 0) {
-                    const QByteArrayView rest = data.sliced(delimiter);
-                    field.content = decodeMarcText(rest, charset);
-                    // Split at the delimiter byte itself: values keep every other character.
-                    qsizetype from = 1;
-                    while (from <= rest.size()) {
-                        qsizetype to = rest.indexOf(SubfieldDelimiter, from);
+                    field.content = all.sliced(delimiter).toString();
+                    qsizetype from = delimiter + 1;
+                    while (from <= all.size()) {
+                        qsizetype to = all.indexOf(QChar(SubfieldDelimiter), from);
                         if (to < 0)
-                            to = rest.size();
+                            to = all.size();
                         if (to > from) {
-                            const QString piece =
-                                decodeMarcText(rest.sliced(from, to - from), charset);
-                            MarcSubfield subfield{piece[0], QString(), piece.mid(1)};
-                            const MarcSubfieldDefinition* sd =
-                                def ? def->subfield(subfield.code) : nullptr;
-                            if (sd)
+                            MarcSubfield subfield{all[from], QString(),
+                                                  all.sliced(from + 1, to - from - 1).toString()};
+                            if (const MarcSubfieldDefinition* sd =
+                                    def ? def->subfield(subfield.code) : nullptr)
                                 subfield.name = sd->name;
                             field.subfields.append(std::move(subfield));
                         }
@@ -304,7 +331,15 @@ QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
 }
 
 QString MarcRecord::firstSubfield(const QString& tag, QChar code) const {
-    return subfieldValues(tag, code).first();
+    for (const auto& field : m_fields) {
+        if (field.tag != tag)
+            continue;
+        for (const auto& subfield : field.subfields) {
+            if (subfield.code == code)
+                return subfield.value;
+        }
+    }
+    return {};
 }
 
 } // namespace cangshu

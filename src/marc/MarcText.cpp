@@ -1,8 +1,8 @@
 #include "MarcText.h"
 
 #include <QList>
-#include <cerrno>
 #include <iconv.h>
+#include <vector>
 
 namespace cangshu {
 
@@ -16,53 +16,79 @@ bool isAscii(QByteArrayView bytes) {
     return true;
 }
 
-// One GBK-to-UTF-8 descriptor per thread, reset before each use.
-class GbkDecoder {
-public:
-    GbkDecoder() : m_cd(iconv_open("UTF-8", "GBK")) {}
-    ~GbkDecoder() {
-        if (valid())
-            iconv_close(m_cd);
-    }
-    GbkDecoder(const GbkDecoder&) = delete;
-    GbkDecoder& operator=(const GbkDecoder&) = delete;
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+bool isGbkLead(unsigned char c);
+bool isGbkTrail(unsigned char c);
 
-    QString decode(QByteArrayView in) {
-        if (!valid())
-            return QString(in.size(), QChar::ReplacementCharacter);
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        QByteArray out;
-        out.resize(in.size() * 3 / 2 + 16);
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = static_cast<size_t>(in.size());
-        qsizetype used = 0;
-        while (srcLeft > 0) {
-            char* dst = out.data() + used;
-            size_t dstLeft = static_cast<size_t>(out.size() - used);
-            const size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
-            used = dst - out.data();
-            if (r != static_cast<size_t>(-1))
-                break;
-            if (errno == E2BIG) {
-                out.resize(out.size() * 2);
-                continue;
+// The GBK double-byte characters as iconv maps them, asked once for every lead and trail
+// byte pair; decoding a record is then one pass over its bytes.
+class GbkTable {
+public:
+    GbkTable() : m_chars(Leads * Trails, 0) {
+        iconv_t cd = iconv_open("UTF-16LE", "GBK");
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            return;
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                if (!isGbkTrail(static_cast<unsigned char>(trail)))
+                    continue;
+                char in[2] = {char(lead), char(trail)};
+                char out[8];
+                char* src = in;
+                char* dst = out;
+                size_t srcLeft = 2;
+                size_t dstLeft = sizeof out;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) &&
+                    srcLeft == 0 && dst - out == 2) {
+                    m_chars[index(lead, trail)] =
+                        char16_t(uchar(out[0]) | (uchar(out[1]) << 8));
+                }
             }
-            // An invalid or cut pair: one replacement character for its first byte.
-            if (out.size() - used < 3)
-                out.resize(out.size() * 2);
-            out.replace(used, 3, "\xEF\xBF\xBD");
-            used += 3;
-            ++src;
-            --srcLeft;
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         }
-        return QString::fromUtf8(out.constData(), used);
+        iconv_close(cd);
+    }
+
+    // 0 when the pair is no GBK character.
+    char16_t at(unsigned char lead, unsigned char trail) const {
+        return m_chars[index(lead, trail)];
     }
 
 private:
-    iconv_t m_cd;
+    static constexpr int Leads = 0xFE - 0x81 + 1;
+    static constexpr int Trails = 0xFE - 0x40 + 1;
+    static int index(int lead, int trail) { return (lead - 0x81) * Trails + (trail - 0x40); }
+
+    std::vector<char16_t> m_chars;
 };
+
+QString decodeGbk(QByteArrayView bytes) {
+    static const GbkTable table;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    QString text(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype used = 0;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            out[used++] = c;
+            ++i;
+            continue;
+        }
+        if (isGbkLead(c) && i + 1 < n && isGbkTrail(p[i + 1])) {
+            if (const char16_t ch = table.at(c, p[i + 1])) {
+                out[used++] = ch;
+                i += 2;
+                continue;
+            }
+        }
+        // Not a character: one replacement for this byte, go on with the next.
+        out[used++] = QChar::ReplacementCharacter;
+        ++i;
+    }
+    text.truncate(used);
+    return text;
+}
 
 bool isGbkLead(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
@@ -81,8 +107,7 @@ QString decodeMarcText(QByteArrayView bytes, MarcCharset charset) {
         return QString::fromLatin1(bytes.data(), bytes.size());
     if (charset == MarcCharset::Utf8)
         return QString::fromUtf8(bytes.data(), bytes.size());
-    thread_local GbkDecoder decoder;
-    return decoder.decode(bytes);
+    return decodeGbk(bytes);
 }
 
 MarcCharacterMap::MarcCharacterMap(QByteArrayView bytes, MarcCharset charset)
@@ -110,6 +135,23 @@ qsizetype MarcCharacterMap::next(qsizetype i) const {
     while (i < n && isUtf8Continuation(p[i]))
         ++i;
     return i;
+}
+
+bool MarcCharacterMap::hasMultiByteCharacter() const {
+    if (m_ascii)
+        return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(m_bytes.data());
+    for (qsizetype i = 0; i < m_bytes.size();) {
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const qsizetype n = next(i);
+        if (n - i > 1)
+            return true;
+        i = n;
+    }
+    return false;
 }
 
 bool MarcCharacterMap::startsCharacter(qsizetype index) const {

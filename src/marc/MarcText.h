@@ -8,9 +8,9 @@ namespace cangshu {
 // How the bytes of a record's fields are turned into text.
 enum class MarcCharset { Gbk, Utf8 };
 
-// Decodes a piece of a record. ASCII is copied directly; GBK goes through one iconv
-// descriptor per thread, so that decoding many small subfields stays cheap. Bytes that are
-// not valid in the charset become U+FFFD.
+// Decodes a piece of a record. GBK uses iconv's mapping, asked once for all double-byte
+// characters, so that decoding many small fields stays cheap. Bytes that are not valid in
+// the charset become U+FFFD.
 QString decodeMarcText(QByteArrayView bytes, MarcCharset charset);
 
 // The characters of a record's bytes: how many there are, where each one starts, and
@@ -20,6 +20,8 @@ class MarcCharacterMap {
 public:
     MarcCharacterMap(QByteArrayView bytes, MarcCharset charset);
     qsizetype characterCount() const; // counted on first use
+    // True when some character takes more than one byte (stops at the first one).
+    bool hasMultiByteCharacter() const;
     bool startsCharacter(qsizetype index) const;
     // Byte offset of a character index (the byte size for index == characterCount()),
     // -1 past the end.

@@ -155,15 +155,18 @@ TEST_P(MarcImportTest, CopiesFromTheNumberListShareTheirRecordsCallNumber) {
     MarcImportOptions options;
     options.autoNumber = false;
     const qint64 counter = Numbering(db()).shape(NumberKind::Book).counter;
+    // One title of the class is on the shelves already.
+    db().execute(S("insert into [书籍资料] ([书籍编号],[书籍名称],[中图分类]) values (?,?,?)"),
+                 {S("A1"), S("旧书"), S("TP3")});
     const auto outcome = import(
         {book("甲书", "TP3", {"B001", "B002", "B003"}), book("甲书", "TP3", {"B004"})}, options);
     EXPECT_EQ(outcome.rowsWritten, 4);
     // Created from the last number to the first.
     EXPECT_EQ(column(S("书籍资料"), S("书籍编号")),
-              (QStringList{S("B003"), S("B002"), S("B001"), S("B004")}));
+              (QStringList{S("A1"), S("B003"), S("B002"), S("B001"), S("B004")}));
     // The second record of the same title and class is counted from the rows stored before.
     EXPECT_EQ(column(S("书籍资料"), S("索书号")),
-              (QStringList{S("TP3/1"), S("TP3/1"), S("TP3/1"), S("TP3/2")}));
+              (QStringList{QString(), S("TP3/2"), S("TP3/2"), S("TP3/2"), S("TP3/3")}));
     EXPECT_EQ(Numbering(db()).shape(NumberKind::Book).counter, counter);
 }
 
