@@ -51,8 +51,7 @@ private:
 };
 
 // Text of an <si> or <is> element: the <t> runs, without phonetic runs.
-QString readRichText(QXmlStreamReader& xml) {
-    const QString end = xml.name().toString();
+QString readRichText(QXmlStreamReader& xml, QLatin1String end) {
     QString text;
     int phonetic = 0;
     while (!xml.atEnd()) {
@@ -208,7 +207,7 @@ bool readXlsx(const QString& file, Sheet* sheet, QString* error) {
         while (!xml.atEnd()) {
             xml.readNext();
             if (xml.isStartElement() && xml.name() == QLatin1String("si"))
-                shared << readRichText(xml);
+                shared << readRichText(xml, QLatin1String("si"));
         }
     }
     QList<bool> dateStyles;
@@ -231,7 +230,7 @@ bool readXlsx(const QString& file, Sheet* sheet, QString* error) {
             const auto attrs = xml.attributes();
             const int c = columnOfReference(attrs.value(QLatin1String("r")));
             colNumber = c > 0 ? c : colNumber + 1;
-            const QString type = attrs.value(QLatin1String("t")).toString();
+            const QStringView type = attrs.value(QLatin1String("t"));
             const int style = attrs.value(QLatin1String("s")).toInt();
             QString raw, text;
             bool hasValue = false;
@@ -242,7 +241,7 @@ bool readXlsx(const QString& file, Sheet* sheet, QString* error) {
                         raw = xml.readElementText();
                         hasValue = true;
                     } else if (xml.name() == QLatin1String("is")) {
-                        text = readRichText(xml);
+                        text = readRichText(xml, QLatin1String("is"));
                         hasValue = true;
                     }
                 } else if (xml.isEndElement() && xml.name() == QLatin1String("c")) {
