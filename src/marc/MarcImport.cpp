@@ -148,6 +148,7 @@ public:
         if (!usable)
             kinds = QStringList{QStringLiteral("书籍名称"), QStringLiteral("出版社名"),
                                 QStringLiteral("作者信息"), QStringLiteral("标准ISBN")};
+        m_kinds = kinds;
         for (const auto& k : kinds)
             m_kindColumns << u'[' + k + u']';
     }
@@ -156,8 +157,30 @@ public:
         return QString::number(titles(classNumber).size() + 1);
     }
 
-    // A book row of the class was stored: its title counts from now on.
-    void stored(const QString& classNumber, const QVariant& id) {
+    // A book row of the class was stored with these column values: its title counts from
+    // now on. Text values are taken as bound; other kinds of value are read back as stored.
+    void stored(const QString& classNumber, const QVariant& id, const QStringList& columns,
+                const QVariantList& values) {
+        QString k;
+        for (const auto& kind : m_kinds) {
+            const ColumnDef* def = columnDef(QStringLiteral("书籍资料"), kind);
+            if (!def || (def->type != ColumnType::Text && def->type != ColumnType::Memo))
+                return storedRow(classNumber, id);
+            qsizetype at = -1;
+            for (qsizetype i = 0; i < columns.size() && at < 0; ++i) {
+                if (columns[i].compare(kind, Qt::CaseInsensitive) == 0)
+                    at = i;
+            }
+            const QVariant v = at < 0 ? QVariant() : values[at];
+            // A null text is bound as NULL.
+            const bool null = v.isNull() || v.toString().isNull();
+            k += (null ? QStringLiteral("\x01") : v.toString()) + u'\x1f';
+        }
+        titles(classNumber).insert(k);
+    }
+
+private:
+    void storedRow(const QString& classNumber, const QVariant& id) {
         const auto row = m_db.row(
             QStringLiteral("select %1 from [书籍资料] where [ID]=?").arg(m_kindColumns.join(u',')),
             {id});
@@ -165,7 +188,6 @@ public:
             titles(classNumber).insert(key(*row));
     }
 
-private:
     static QString key(const QSqlRecord& row) {
         QString k;
         for (int i = 0; i < row.count(); ++i)
@@ -189,6 +211,7 @@ private:
     }
 
     Database& m_db;
+    QStringList m_kinds;
     QStringList m_kindColumns;
     QHash<QString, QSet<QString>> m_titles;
 };
@@ -324,6 +347,9 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
     const QStringList targetColumns = db.columns(shape.table);
     const bool pinyinMapped = indexOfColumn(mappings, QStringLiteral("拼音")) >= 0;
     const Numbering numbering(db);
+    // Numbers are issued as the counter stands plus the advances made so far, sparing a read
+    // of 系统信息 per record.
+    NumberShape nextNumber = autoNumber ? numbering.shape(shape.numberKind) : NumberShape{};
     std::optional<SequenceNumbers> sequences;
     if (shape.callNumbers && options.autoCallNumber && classAt >= 0)
         sequences.emplace(db);
@@ -340,7 +366,7 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
             if (!numbered) {
                 copies << QString();
             } else if (autoNumber) {
-                copies << numbering.nextNumber(shape.numberKind);
+                copies << Numbering::format(nextNumber);
             } else {
                 const QStringList pieces = splitAt(value(numberAt), u',');
                 for (auto it = pieces.crbegin(); it != pieces.crend(); ++it) {
@@ -431,7 +457,7 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
             }
             db.execute(QStringLiteral("release savepoint marc_record"));
             if (sequences && !cls.trimmed().isEmpty())
-                sequences->stored(cls, lastId);
+                sequences->stored(cls, lastId, columns, values);
             ++outcome.recordsImported;
             outcome.rowsWritten += int(copies.size());
         } catch (const RecordRefused& refusal) {
@@ -444,8 +470,10 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
             outcome.failures.append({row.record, currentNumber, error.message()});
         }
         // A number once issued is used up, whether or not its record could be stored.
-        if (autoNumber)
+        if (autoNumber) {
             numbering.advance(shape.numberKind);
+            ++nextNumber.counter;
+        }
     }
     tx.commit();
 
