@@ -22,11 +22,18 @@ int cmdIsbn(AdminContext&, const QStringList&);
 int cmdPinyin(AdminContext&, const QStringList&);
 int cmdNumber(AdminContext&, const QStringList&);
 int cmdGenerate(AdminContext&, const QStringList&);
+int cmdExport(AdminContext&, const QStringList&);
+int cmdImportExcel(AdminContext&, const QStringList&);
+int cmdPrint(AdminContext&, const QStringList&);
+int cmdBarcodes(AdminContext&, const QStringList&);
+int cmdBackup(AdminContext&, const QStringList&);
+int cmdRestore(AdminContext&, const QStringList&);
 int cmdReader(AdminContext&, const QStringList&);
 int cmdLend(AdminContext&, const QStringList&);
 int cmdReturn(AdminContext&, const QStringList&);
 int cmdRenew(AdminContext&, const QStringList&);
 int cmdDeposit(AdminContext&, const QStringList&);
 int cmdFine(AdminContext&, const QStringList&);
+int cmdCallno(AdminContext&, const QStringList&);
 
 } // namespace cangshu::admin
