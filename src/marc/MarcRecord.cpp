@@ -107,8 +107,8 @@ MarcRecord MarcRecord::fromText(const QString& text) {
 void MarcRecord::setType(MarcType type) {
     if (m_set)
         parse(type);
-    else
-        m_type = type;
+    // A record that cannot be cut still answers the type it was given.
+    m_type = type;
 }
 
 QString MarcRecord::problemText() const {
@@ -255,7 +255,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             const QByteArrayView data = fieldData[i];
 
             MarcField field;
-            const MarcFieldDefinition* def = names.field(QLatin1StringView(e.tag.data(), e.tag.size()));
+            const MarcFieldDefinition* def =
+                names.field(QLatin1StringView(e.tag.data(), e.tag.size()));
             field.tag = def ? def->tag : QString::fromLatin1(e.tag.data(), e.tag.size());
             nameField(field, def);
             field.control = isControlTag(m_type, field.tag);
@@ -269,8 +270,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                 const QString text = decodeMarcText(data, charset);
                 const QStringView all(text);
                 const qsizetype delimiter = all.indexOf(QChar(SubfieldDelimiter));
-                field.indicators = indicatorPair(all.first(std::min<qsizetype>(
-                    2, delimiter < 0 ? all.size() : delimiter)));
+                field.indicators = indicatorPair(
+                    all.first(std::min<qsizetype>(2, delimiter < 0 ? all.size() : delimiter)));
                 field.leadingText = delimiter < 0    ? text
                                     : delimiter == 2 ? field.indicators
                                                      : all.first(delimiter).toString();

@@ -40,8 +40,7 @@ public:
                 iconv(cd, nullptr, nullptr, nullptr, nullptr);
                 if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) &&
                     srcLeft == 0 && dst - out == 2) {
-                    m_chars[index(lead, trail)] =
-                        char16_t(uchar(out[0]) | (uchar(out[1]) << 8));
+                    m_chars[index(lead, trail)] = char16_t(uchar(out[0]) | (uchar(out[1]) << 8));
                 }
             }
         }
