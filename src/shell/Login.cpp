@@ -62,10 +62,10 @@ Rights rightsOf(const QSqlRecord& r) {
     return rights;
 }
 
-ShellOutcome logIn(Database* db, const QString& user, const QString& password,
+Outcome logIn(Database* db, const QString& user, const QString& password,
                    OperatorSession* session) {
     if (user.isEmpty() || !db)
-        return ShellOutcome::refused(QStringLiteral("请选择用户名！"), QStringLiteral("user"));
+        return Outcome::refused(QStringLiteral("请选择用户名！"), QStringLiteral("user"));
     const QString wrong = QStringLiteral("密码输入错误！");
     const auto rows = db->rows(QStringLiteral("select * from [管理员] where [用户名]=?"), {user});
     for (const QSqlRecord& r : rows) {
@@ -83,9 +83,9 @@ ShellOutcome logIn(Database* db, const QString& user, const QString& password,
         session->operatorName = user;
         session->rights = rightsOf(r);
         session->loggedIn = true;
-        return ShellOutcome::done();
+        return Outcome::done();
     }
-    return ShellOutcome::refused(wrong, QStringLiteral("password"));
+    return Outcome::refused(wrong, QStringLiteral("password"));
 }
 
 } // namespace cangshu

@@ -1,6 +1,6 @@
 #pragma once
 #include "OperatorSession.h"
-#include "ShellOutcome.h"
+#include "core/Outcome.h"
 #include "core/Database.h"
 
 #include <QStringList>
@@ -18,7 +18,7 @@ void loadSessionValues(const Database* db, const QString& backgroundFile, Operat
 // success the session gets the operator's name and rights; a legacy plain-text password is
 // replaced by its hash. Refusals: "请选择用户名！" (focus "user"), "密码输入错误！"
 // (focus "password").
-ShellOutcome logIn(Database* db, const QString& user, const QString& password,
+Outcome logIn(Database* db, const QString& user, const QString& password,
                    OperatorSession* session);
 
 Rights rightsOf(const QSqlRecord& operatorRow);

@@ -82,15 +82,15 @@ QString quoted(const QString& identifier) {
     return u'"' + QString(identifier).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-ShellOutcome failed(const QString& reason) {
-    return ShellOutcome::refused(QStringLiteral("还原失败：") + reason);
+Outcome failed(const QString& reason) {
+    return Outcome::refused(QStringLiteral("还原失败：") + reason);
 }
 
-ShellOutcome notOurs() {
-    return ShellOutcome::refused(QStringLiteral("不是本系统的备份文件！"));
+Outcome notOurs() {
+    return Outcome::refused(QStringLiteral("不是本系统的备份文件！"));
 }
 
-ShellOutcome restoreSqlite(Database& db, const QString& file) {
+Outcome restoreSqlite(Database& db, const QString& file) {
     if (fileStart(file, 16) != kSqliteMagic)
         return notOurs();
     {
@@ -105,7 +105,7 @@ ShellOutcome restoreSqlite(Database& db, const QString& file) {
     QString error;
     if (!db.tryExecute(QStringLiteral("ATTACH DATABASE ? AS [backup_source]"), {file}, &error))
         return failed(error);
-    ShellOutcome result = ShellOutcome::done(QStringLiteral("还原成功！"));
+    Outcome result = Outcome::done(QStringLiteral("还原成功！"));
     try {
         Transaction tx(db);
         const auto live = db.rows(QStringLiteral("select [name] from main.sqlite_master where "
@@ -132,7 +132,7 @@ ShellOutcome restoreSqlite(Database& db, const QString& file) {
     return result;
 }
 
-ShellOutcome restorePostgres(Database& db, const QString& file) {
+Outcome restorePostgres(Database& db, const QString& file) {
     if (fileStart(file, 5) != kPgDumpMagic)
         return notOurs();
     const ToolRun list =
@@ -153,7 +153,7 @@ ShellOutcome restorePostgres(Database& db, const QString& file) {
                    QStringLiteral("--dbname=") + database, file});
     if (!run.ok)
         return failed(run.error);
-    return ShellOutcome::done(QStringLiteral("还原成功！"));
+    return Outcome::done(QStringLiteral("还原成功！"));
 }
 
 } // namespace
@@ -212,7 +212,7 @@ BackupResult backupDatabase(const Database& db, const QString& folder, const QDa
     return r;
 }
 
-ShellOutcome restoreDatabase(Database& db, const QString& file) {
+Outcome restoreDatabase(Database& db, const QString& file) {
     if (!QFileInfo(file).isFile())
         return failed(QStringLiteral("找不到文件 %1").arg(file));
     return db.isPostgres() ? restorePostgres(db, file) : restoreSqlite(db, file);

@@ -1,5 +1,5 @@
 #pragma once
-#include "ShellOutcome.h"
+#include "core/Outcome.h"
 #include "core/Database.h"
 
 #include <QDate>
@@ -26,7 +26,7 @@ BackupResult backupDatabase(const Database& db, const QString& folder, const QDa
 // Restores a file written by backupDatabase into the live database. A file that is not such
 // a backup is refused before anything changes; the restore itself lands whole or not at
 // all. Messages: "还原成功！", "不是本系统的备份文件！", "还原失败：<reason>".
-ShellOutcome restoreDatabase(Database& db, const QString& file);
+Outcome restoreDatabase(Database& db, const QString& file);
 
 // Old return history: removes the returns of books (书籍归还清单) or periodicals
 // (期刊归还清单) with 归还日期 between from and to, both included; returns the rows removed.

@@ -15,18 +15,18 @@ QList<OperatorRow> listOperators(const Database& db) {
     return out;
 }
 
-ShellOutcome saveOperator(Database& db, const QString& originalName, const QString& name,
+Outcome saveOperator(Database& db, const QString& originalName, const QString& name,
                           const QString& password, const Rights& rights) {
     if (name.isEmpty())
-        return ShellOutcome::refused(QStringLiteral("请输入用户名！"), QStringLiteral("name"));
+        return Outcome::refused(QStringLiteral("请输入用户名！"), QStringLiteral("name"));
     if (password.isEmpty())
-        return ShellOutcome::refused(QStringLiteral("请输入密码！"), QStringLiteral("password"));
+        return Outcome::refused(QStringLiteral("请输入密码！"), QStringLiteral("password"));
 
     Transaction tx(db);
     if (name != originalName &&
         db.scalar(QStringLiteral("select count(*) from [管理员] where [用户名]=?"), {name}, 0)
                 .toInt() > 0)
-        return ShellOutcome::refused(QStringLiteral("该用户名已经存在！"), QStringLiteral("name"));
+        return Outcome::refused(QStringLiteral("该用户名已经存在！"), QStringLiteral("name"));
 
     QString stored;
     if (!originalName.isEmpty())
@@ -49,7 +49,7 @@ ShellOutcome saveOperator(Database& db, const QString& originalName, const QStri
             QVariantList{name, value} + flags + QVariantList{originalName});
     }
     tx.commit();
-    return ShellOutcome::done(QStringLiteral("保存成功！"));
+    return Outcome::done(QStringLiteral("保存成功！"));
 }
 
 bool deleteOperator(Database& db, const QString& name) {
@@ -59,21 +59,21 @@ bool deleteOperator(Database& db, const QString& name) {
                       {name}) > 0;
 }
 
-ShellOutcome changePassword(Database& db, const QString& user, const QString& oldPassword,
+Outcome changePassword(Database& db, const QString& user, const QString& oldPassword,
                             const QString& newPassword, const QString& confirmation) {
     bool oldOk = false;
     for (const QSqlRecord& r :
          db.rows(QStringLiteral("select [密码] from [管理员] where [用户名]=?"), {user}))
         oldOk = oldOk || checkPassword(oldPassword, r.value(0).toString()).ok;
     if (!oldOk)
-        return ShellOutcome::refused(QStringLiteral("旧密码错误！"), QStringLiteral("old"));
+        return Outcome::refused(QStringLiteral("旧密码错误！"), QStringLiteral("old"));
     if (newPassword.isEmpty())
-        return ShellOutcome::refused(QStringLiteral("密码不能为空！"), QStringLiteral("new"));
+        return Outcome::refused(QStringLiteral("密码不能为空！"), QStringLiteral("new"));
     if (newPassword != confirmation)
-        return ShellOutcome::refused(QStringLiteral("确认密码不符！"), QStringLiteral("confirm"));
+        return Outcome::refused(QStringLiteral("确认密码不符！"), QStringLiteral("confirm"));
     db.execute(QStringLiteral("update [管理员] set [密码]=? where [用户名]=?"),
                {hashPassword(newPassword), user});
-    return ShellOutcome::done(QStringLiteral("密码修改成功！"));
+    return Outcome::done(QStringLiteral("密码修改成功！"));
 }
 
 } // namespace cangshu

@@ -20,7 +20,7 @@ protected:
 
 TEST_P(LoginTest, LegacyPlainPasswordLogsInOnceAndIsReplacedByItsHash) {
     OperatorSession s;
-    const ShellOutcome first = logIn(&db(), QStringLiteral("admin"), QStringLiteral("61730"), &s);
+    const Outcome first = logIn(&db(), QStringLiteral("admin"), QStringLiteral("61730"), &s);
     ASSERT_TRUE(first.ok) << first.message.toStdString();
     EXPECT_EQ(s.operatorName, QStringLiteral("admin"));
     EXPECT_EQ(s.rights, Rights::all());
@@ -28,7 +28,7 @@ TEST_P(LoginTest, LegacyPlainPasswordLogsInOnceAndIsReplacedByItsHash) {
 
     OperatorSession again;
     EXPECT_TRUE(logIn(&db(), QStringLiteral("admin"), QStringLiteral("61730"), &again).ok);
-    const ShellOutcome wrong =
+    const Outcome wrong =
         logIn(&db(), QStringLiteral("admin"), QStringLiteral("61731"), &again);
     EXPECT_FALSE(wrong.ok);
     EXPECT_EQ(wrong.message, QStringLiteral("密码输入错误！"));
@@ -51,7 +51,7 @@ TEST_P(LoginTest, RefusalsCarryTheSystemMessages) {
     };
     for (const Case& c : cases) {
         OperatorSession s;
-        const ShellOutcome o =
+        const Outcome o =
             logIn(&db(), QString::fromUtf8(c.user), QString::fromUtf8(c.password), &s);
         EXPECT_FALSE(o.ok) << c.user << "/" << c.password;
         EXPECT_EQ(o.message, QString::fromUtf8(c.message)) << c.user << "/" << c.password;

@@ -40,7 +40,7 @@ TEST_P(MaintenanceTest, BackupThenRestoreRoundTripsTheRows) {
     db().execute(QStringLiteral("update [系统信息] set [图书馆名称]='改名'"));
     db().execute(QStringLiteral("delete from [书籍归还清单]"));
 
-    const ShellOutcome r = restoreDatabase(db(), b.path);
+    const Outcome r = restoreDatabase(db(), b.path);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     EXPECT_EQ(r.message, QStringLiteral("还原成功！"));
     EXPECT_EQ(count(QStringLiteral("管理员")), 2);
@@ -96,7 +96,7 @@ TEST_P(MaintenanceTest, RestoreRefusesFilesThatAreNotOurBackupsAndChangesNothing
         other->execute(QStringLiteral("create table t (a int)"));
     }
     for (const QString& file : {text, foreign}) {
-        const ShellOutcome r = restoreDatabase(db(), file);
+        const Outcome r = restoreDatabase(db(), file);
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, QStringLiteral("不是本系统的备份文件！"));
     }
@@ -133,7 +133,7 @@ TEST(SqliteFileBackup, LiveFileInWalModeRoundTrips) {
         backupDatabase(*db, folder + QStringLiteral("/backup"), QDate(2026, 1, 2));
     ASSERT_TRUE(b.ok) << b.message.toStdString();
     db->execute(QStringLiteral("delete from [管理员]"));
-    const ShellOutcome r = restoreDatabase(*db, b.path);
+    const Outcome r = restoreDatabase(*db, b.path);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from [管理员]")).toInt(), 1);
     // The backup itself is a database of ours that opens on its own.

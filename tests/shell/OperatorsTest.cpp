@@ -24,10 +24,10 @@ TEST_P(OperatorsTest, NewOperatorIsValidatedThenStoredHashedWithItsRights) {
               QStringLiteral("请输入用户名！"));
     EXPECT_EQ(saveOperator(db(), {}, {}, {}, none).focus,
               QStringLiteral("name")); // name checked first
-    const ShellOutcome noPassword = saveOperator(db(), {}, QStringLiteral("wang"), {}, none);
+    const Outcome noPassword = saveOperator(db(), {}, QStringLiteral("wang"), {}, none);
     EXPECT_EQ(noPassword.message, QStringLiteral("请输入密码！"));
     EXPECT_EQ(noPassword.focus, QStringLiteral("password"));
-    const ShellOutcome duplicate =
+    const Outcome duplicate =
         saveOperator(db(), {}, QStringLiteral("admin"), QStringLiteral("x"), none);
     EXPECT_EQ(duplicate.message, QStringLiteral("该用户名已经存在！"));
     EXPECT_EQ(listOperators(db()).size(), 1);
@@ -84,7 +84,7 @@ TEST_P(OperatorsTest, PasswordChangeChecksInOrder) {
         {"61730", "abc", "abd", "确认密码不符！", "confirm"},
     };
     for (const Case& c : refusals) {
-        const ShellOutcome o =
+        const Outcome o =
             changePassword(db(), user, QString::fromUtf8(c.old), QString::fromUtf8(c.fresh),
                            QString::fromUtf8(c.confirm));
         EXPECT_FALSE(o.ok);
@@ -92,7 +92,7 @@ TEST_P(OperatorsTest, PasswordChangeChecksInOrder) {
         EXPECT_EQ(o.focus, QString::fromUtf8(c.focus));
     }
     EXPECT_TRUE(canLogIn(user, QStringLiteral("61730")));
-    const ShellOutcome done = changePassword(db(), user, QStringLiteral("61730"),
+    const Outcome done = changePassword(db(), user, QStringLiteral("61730"),
                                              QStringLiteral("n'q"), QStringLiteral("n'q"));
     EXPECT_EQ(done.message, QStringLiteral("密码修改成功！"));
     EXPECT_TRUE(canLogIn(user, QStringLiteral("n'q")));

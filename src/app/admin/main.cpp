@@ -2,7 +2,9 @@
 #include "Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 using namespace cangshu;
 using namespace cangshu::admin;
@@ -27,9 +29,18 @@ int usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Printing lays out text with fonts, which needs a GUI application; without a display it
+    // draws offscreen.
+    bool printing = false;
+    for (int i = 1; i < argc; ++i)
+        printing = printing || qstrcmp(argv[i], "print") == 0;
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(printing ? new QGuiApplication(argc, argv)
+                                                   : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("cangshu-admin"));
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
 
     AdminContext ctx;
     QString homeOption;

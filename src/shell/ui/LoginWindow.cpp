@@ -98,7 +98,7 @@ void LoginWindow::showEvent(QShowEvent* event) {
 }
 
 void LoginWindow::logIn() {
-    ShellOutcome o;
+    Outcome o;
     try {
         o = cangshu::logIn(m_context.db(), m_user->currentText(), m_password->text(),
                            &m_context.session);

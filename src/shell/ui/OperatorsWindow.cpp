@@ -161,7 +161,7 @@ void OperatorsWindow::editOperator() {
 }
 
 void OperatorsWindow::saveOperator() {
-    ShellOutcome o;
+    Outcome o;
     try {
         o = cangshu::saveOperator(m_db, m_original, m_name->text(), m_password->text(),
                                   rightsFromBoxes());

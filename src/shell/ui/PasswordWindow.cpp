@@ -58,7 +58,7 @@ void PasswordWindow::showEvent(QShowEvent* event) {
 }
 
 void PasswordWindow::confirm() {
-    ShellOutcome o;
+    Outcome o;
     try {
         o = changePassword(m_db, m_user->text(), m_old->text(), m_new->text(), m_confirm->text());
     } catch (const DatabaseError& e) {
