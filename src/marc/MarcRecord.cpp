@@ -55,6 +55,15 @@ QString indicatorPair(QStringView text) {
     return QString(a) + b;
 }
 
+// Tags are compared often; three characters need no general string comparison.
+bool sameTag(const QString& a, const QString& b) {
+    if (a.size() != 3 || b.size() != 3)
+        return a == b;
+    const QChar* x = a.constData();
+    const QChar* y = b.constData();
+    return x == y || (x[0] == y[0] && x[1] == y[1] && x[2] == y[2]);
+}
+
 MarcType typeOf(const QList<Entry>& entries) {
     for (const auto& e : entries) {
         if (e.tag == "200")
@@ -277,6 +286,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                                                      : all.first(delimiter).toString();
                 if (delimiter >= 0) {
                     field.content = all.sliced(delimiter).toString();
+                    field.subfields.reserve(all.count(QChar(SubfieldDelimiter)));
                     qsizetype from = delimiter + 1;
                     while (from <= all.size()) {
                         qsizetype to = all.indexOf(QChar(SubfieldDelimiter), from);
@@ -306,7 +316,7 @@ QStringList MarcRecord::fieldValues(const QString& tag) const {
         return {};
     QStringList values;
     for (const auto& field : m_fields) {
-        if (field.tag == tag)
+        if (sameTag(field.tag, tag))
             values.append(field.content);
     }
     if (values.isEmpty())
@@ -318,7 +328,7 @@ QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
     QStringList values;
     if (!tag.trimmed().isEmpty()) {
         for (const auto& field : m_fields) {
-            if (field.tag != tag)
+            if (!sameTag(field.tag, tag))
                 continue;
             for (const auto& subfield : field.subfields) {
                 if (subfield.code == code)
@@ -333,7 +343,7 @@ QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
 
 QString MarcRecord::firstSubfield(const QString& tag, QChar code) const {
     for (const auto& field : m_fields) {
-        if (field.tag != tag)
+        if (!sameTag(field.tag, tag))
             continue;
         for (const auto& subfield : field.subfields) {
             if (subfield.code == code)
