@@ -156,7 +156,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return QBrush(QColor(233, 251, 254));
         return {};
     }
-    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole)
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole &&
+        role != Qt::TextAlignmentRole)
         return {};
     const int r = recordIndex(index.column());
     if (r < 0)
@@ -175,6 +176,17 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::CheckStateRole)
         return {};
+    if (role == Qt::TextAlignmentRole) {
+        // Amounts and counts line up on the right.
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Double:
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        default:
+            return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    }
     return cellText(value);
 }
 

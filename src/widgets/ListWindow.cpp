@@ -95,7 +95,7 @@ void ListWindow::showEvent(QShowEvent* event) {
     if (m_shown)
         return;
     m_shown = true;
-    if (!m_spec.layoutName.isEmpty()) {
+    if (!m_spec.layoutName.isEmpty() && !m_home.root().isEmpty()) {
         QList<ColumnLayout> saved;
         if (LayoutFiles(m_home, m_spec.layoutName).takeSavedLayout(&saved))
             m_grid->applyLayout(saved);
@@ -157,7 +157,7 @@ void ListWindow::chooseColumns() {
     if (chooser.exec() != QDialog::Accepted)
         return;
     m_grid->applyLayout(chooser.columns());
-    if (!m_spec.layoutName.isEmpty())
+    if (!m_spec.layoutName.isEmpty() && !m_home.root().isEmpty())
         LayoutFiles(m_home, m_spec.layoutName).saveWorking(m_grid->layout());
 }
 

@@ -110,7 +110,8 @@ TEST_P(GridTest, LayoutsReorderHideAndResize) {
                       {QStringLiteral("读者编号"), QStringLiteral("编号"), 70, false}});
     const QList<ColumnLayout> l = grid.layout();
     ASSERT_EQ(l.size(), 4);
-    EXPECT_EQ(l.at(0), (ColumnLayout{QStringLiteral("押金金额"), QStringLiteral("金额"), 55, true}));
+    EXPECT_EQ(l.at(0),
+              (ColumnLayout{QStringLiteral("押金金额"), QStringLiteral("金额"), 55, true}));
     EXPECT_EQ(l.at(1).field, QStringLiteral("读者编号"));
     EXPECT_FALSE(l.at(1).visible);
     EXPECT_TRUE(grid.view()->isColumnHidden(1));

@@ -254,16 +254,23 @@ TEST_P(ListWindowTest, CatalogueFormCountsMarksAndHandEditedConditionsStayReadOn
         EXPECT_EQ(answers.texts, QStringList{QStringLiteral("未选中记录！")});
     }
     w.markingMenu()->actions().at(1)->trigger(); // 【选中全部记录】
-    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from [读者资料] where [选中]=TRUE")).toInt(), 3);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select count(*) from [读者资料] where [选中]=TRUE")).toInt(),
+        3);
     {
         test::ModalAnswers answers;
         answers.button(QMessageBox::Yes).button(QMessageBox::No);
         EXPECT_FALSE(w.deleteMarked());
-        EXPECT_EQ(answers.texts, (QStringList{QStringLiteral("您已经选中【3】记录！是否确定批量删除所选中的记录？"),
-                                              QStringLiteral("您已经选中【3】记录！请再次确认是否批量删除所选中的记录？")}));
+        EXPECT_EQ(
+            answers.texts,
+            (QStringList{
+                QStringLiteral("您已经选中【3】记录！是否确定批量删除所选中的记录？"),
+                QStringLiteral("您已经选中【3】记录！请再次确认是否批量删除所选中的记录？")}));
     }
     w.markingMenu()->actions().at(2)->trigger(); // 【把选中记录变为不选中】
-    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from [读者资料] where [选中]=TRUE")).toInt(), 0);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select count(*) from [读者资料] where [选中]=TRUE")).toInt(),
+        0);
     EXPECT_EQ(readers(), 3);
 
     // A condition edited by hand into a second statement is refused and changes nothing.

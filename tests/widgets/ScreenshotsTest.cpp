@@ -1,4 +1,5 @@
 #include "ListTables.h"
+#include "queries/Export.h"
 #include "support/TestDatabase.h"
 #include "widgets/ColumnChooser.h"
 #include "widgets/ConditionBuilder.h"
@@ -7,7 +8,6 @@
 #include "widgets/ImportWindow.h"
 #include "widgets/ListWindow.h"
 #include "widgets/ProgressWindow.h"
-#include "queries/Export.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -15,7 +15,8 @@
 
 using namespace cangshu;
 
-// Pictures of the list tools for docs/: CANGSHU_SCREENSHOT_DIR=docs widgets_tests --gtest_filter=Screenshots.*
+// Pictures of the list tools for docs/: CANGSHU_SCREENSHOT_DIR=docs widgets_tests
+// --gtest_filter=Screenshots.*
 TEST(Screenshots, ListTools) {
     const QString dir = qEnvironmentVariable("CANGSHU_SCREENSHOT_DIR");
     if (dir.isEmpty())
@@ -24,9 +25,11 @@ TEST(Screenshots, ListTools) {
     auto db = Database::openMemory();
     db->clock().setToday(QDate(2024, 5, 1));
     test::createListTables(*db);
-    const QStringList names{"张三", "李四", "王芳", "赵敏", "陈晓明", "刘洋", "周杰", "吴桐", "郑爽", "孙莉"};
+    const QStringList names{"张三", "李四", "王芳", "赵敏", "陈晓明",
+                            "刘洋", "周杰", "吴桐", "郑爽", "孙莉"};
     for (int i = 0; i < names.size(); ++i)
-        test::addReader(*db, QStringLiteral("R%1").arg(i + 1, 5, 10, QLatin1Char('0')), names.at(i), 50 + i * 10, i % 3 == 0);
+        test::addReader(*db, QStringLiteral("R%1").arg(i + 1, 5, 10, QLatin1Char('0')), names.at(i),
+                        50 + i * 10, i % 3 == 0);
     const Home home(test::temporaryFolder() + QStringLiteral("/shots"));
     auto grab = [&](QWidget& w, const QString& name) {
         w.show();
@@ -38,13 +41,14 @@ TEST(Screenshots, ListTools) {
     spec.title = QStringLiteral("读者资料管理");
     spec.table = QStringLiteral("读者资料");
     spec.orderBy = QStringLiteral("[读者编号]");
-    spec.columns = {{QStringLiteral("选中"), QStringLiteral("选中"), 40, FooterKind::Label},
-                    {QStringLiteral("读者编号"), QStringLiteral("读者编号"), 110, FooterKind::Count},
-                    {QStringLiteral("读者姓名"), QStringLiteral("读者姓名"), 120},
-                    {QStringLiteral("读者类型"), QStringLiteral("读者类型"), 100},
-                    {QStringLiteral("押金金额"), QStringLiteral("押金金额"), 90, FooterKind::Sum},
-                    {QStringLiteral("办证日期"), QStringLiteral("办证日期"), 100},
-                    {QStringLiteral("读者状态"), QStringLiteral("读者状态"), 80}};
+    spec.columns = {
+        {QStringLiteral("选中"), QStringLiteral("选中"), 40, FooterKind::Label},
+        {QStringLiteral("读者编号"), QStringLiteral("读者编号"), 110, FooterKind::Count},
+        {QStringLiteral("读者姓名"), QStringLiteral("读者姓名"), 120},
+        {QStringLiteral("读者类型"), QStringLiteral("读者类型"), 100},
+        {QStringLiteral("押金金额"), QStringLiteral("押金金额"), 90, FooterKind::Sum},
+        {QStringLiteral("办证日期"), QStringLiteral("办证日期"), 100},
+        {QStringLiteral("读者状态"), QStringLiteral("读者状态"), 80}};
     spec.searchFields = {{QStringLiteral("按读者编号"), QStringLiteral("读者编号")},
                          {QStringLiteral("按读者姓名"), QStringLiteral("读者姓名")}};
     spec.markNumberColumn = QStringLiteral("读者编号");
@@ -66,12 +70,14 @@ TEST(Screenshots, ListTools) {
     builder.addTerm();
     grab(builder, QStringLiteral("condition-builder.png"));
 
-    FieldConditionWindow find(QStringLiteral("读者充押金查询"), {QStringLiteral("读者编号"), QStringLiteral("读者姓名")},
-                              {QStringLiteral("充押金额")}, {QStringLiteral("充值日期")}, QDate(2024, 5, 1));
+    FieldConditionWindow find(
+        QStringLiteral("读者充押金查询"), {QStringLiteral("读者编号"), QStringLiteral("读者姓名")},
+        {QStringLiteral("充押金额")}, {QStringLiteral("充值日期")}, QDate(2024, 5, 1));
     grab(find, QStringLiteral("field-condition-window.png"));
 
     const QString file = test::temporaryFolder() + QStringLiteral("/shot.xlsx");
-    exportQuery(*db, QStringLiteral("select [读者编号],[读者姓名],[押金金额] from [读者资料]"), ExportFormat::Xlsx, file);
+    exportQuery(*db, QStringLiteral("select [读者编号],[读者姓名],[押金金额] from [读者资料]"),
+                ExportFormat::Xlsx, file);
     ImportWindow import(*db);
     import.setWindowState(Qt::WindowNoState);
     import.resize(1100, 600);

@@ -1,10 +1,10 @@
 #include "ListTables.h"
 #include "ModalAnswers.h"
+#include "queries/Export.h"
 #include "support/TestDatabase.h"
 #include "widgets/FieldConditionWindow.h"
 #include "widgets/ImportWindow.h"
 #include "widgets/ProgressWindow.h"
-#include "queries/Export.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,8 +28,11 @@ protected:
 TEST_P(ImportWindowTest, OpenPreviewAndImportWithBothOutcomes) {
     test::addReader(db(), QStringLiteral("R1"), QStringLiteral("甲"));
     test::addReader(db(), QStringLiteral("R2"), QStringLiteral("乙"));
-    const QString file = test::temporaryFolder() + QStringLiteral("/import%1.xlsx").arg(int(GetParam()));
-    ASSERT_TRUE(exportQuery(db(), QStringLiteral("select [读者编号],[读者姓名] from [读者资料] order by [读者编号]"),
+    const QString file =
+        test::temporaryFolder() + QStringLiteral("/import%1.xlsx").arg(int(GetParam()));
+    ASSERT_TRUE(exportQuery(db(),
+                            QStringLiteral(
+                                "select [读者编号],[读者姓名] from [读者资料] order by [读者编号]"),
                             ExportFormat::Xlsx, file)
                     .ok);
 
@@ -78,15 +81,17 @@ TEST_P(ImportWindowTest, OpenPreviewAndImportWithBothOutcomes) {
 CANGSHU_ENGINES(ImportWindowTest);
 
 TEST(FieldConditionWindow, BuildsTheConditionFromItsThreeLines) {
-    FieldConditionWindow w(QStringLiteral("读者充押金查询"), {QStringLiteral("读者姓名")}, {QStringLiteral("充押金额")},
-                           {QStringLiteral("充值日期")}, QDate(2024, 5, 1));
+    FieldConditionWindow w(QStringLiteral("读者充押金查询"), {QStringLiteral("读者姓名")},
+                           {QStringLiteral("充押金额")}, {QStringLiteral("充值日期")},
+                           QDate(2024, 5, 1));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("读者充押金查询"));
     {
         test::ModalAnswers answers;
         answers.button(QMessageBox::Ok).button(QMessageBox::Ok);
         EXPECT_FALSE(w.addTerm(ColumnKind::Text));
         EXPECT_FALSE(w.confirm());
-        EXPECT_EQ(answers.texts, (QStringList{QStringLiteral("查询字段不能为空！"), QStringLiteral("查询条件不能为空！")}));
+        EXPECT_EQ(answers.texts, (QStringList{QStringLiteral("查询字段不能为空！"),
+                                              QStringLiteral("查询条件不能为空！")}));
     }
     const auto& text = w.line(ColumnKind::Text);
     text.column->setCurrentText(QStringLiteral("读者姓名"));
@@ -109,7 +114,8 @@ TEST(FieldConditionWindow, BuildsTheConditionFromItsThreeLines) {
     w.removeSelected();
     ASSERT_TRUE(w.confirm());
     EXPECT_TRUE(w.isConfirmed());
-    EXPECT_EQ(w.condition(), QStringLiteral("[读者姓名] like '%O''Neil%' or [充值日期]>='2024-05-01'"));
+    EXPECT_EQ(w.condition(),
+              QStringLiteral("[读者姓名] like '%O''Neil%' or [充值日期]>='2024-05-01'"));
 }
 
 TEST(ProgressWindow, ShowsProgressAndHidesOnClick) {
