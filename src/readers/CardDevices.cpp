@@ -94,6 +94,22 @@ QByteArray idCardRecord(const IdCardData& c) {
     return r;
 }
 
+IdCardData idCardFromText(const QString& text) {
+    IdCardData c;
+    QString* const fields[] = {&c.name, &c.sex, &c.birth, &c.address, &c.idNumber, &c.photoFile};
+    const char16_t* const keys[] = {u"姓名", u"性别", u"出生", u"住址", u"身份证号", u"照片"};
+    for (const QString& line : text.split(u'\n')) {
+        const int eq = line.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        for (int i = 0; i < 6; ++i)
+            if (key == QString::fromUtf16(keys[i]))
+                *fields[i] = line.mid(eq + 1).trimmed();
+    }
+    return c;
+}
+
 QDate parseCardDate(const QString& text) {
     const QString t = text.trimmed();
     for (const char* format :
@@ -245,7 +261,9 @@ int SimulatedIdCard::readMsg(int port, int wait, QByteArray& record) {
     QFile f(m_file);
     if (m_file.isEmpty() || !f.open(QIODevice::ReadOnly))
         return -1; // no card placed
-    const QByteArray bytes = f.read(IdCardDevice::RecordSize);
+    QByteArray bytes = f.read(IdCardDevice::RecordSize);
+    if (!bytes.contains('\0'))
+        bytes = idCardRecord(idCardFromText(QString::fromUtf8(bytes)));
     record.fill('\0', IdCardDevice::RecordSize);
     record.replace(0, bytes.size(), bytes);
     return 0;

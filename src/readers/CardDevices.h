@@ -94,6 +94,9 @@ struct IdCardData {
 IdCardData idCardFromRecord(const QByteArray& record);
 // The record a reader library would fill for this card (simulated cards, tests).
 QByteArray idCardRecord(const IdCardData& card);
+// A card written as text, one "key=value" a line with the keys 姓名, 性别, 出生, 住址,
+// 身份证号 and 照片 (simulated cards that are easier to write by hand than a record).
+IdCardData idCardFromText(const QString& text);
 // The date of birth in the forms card libraries give it: yyyyMMdd, yyyy-MM-dd, yyyy.MM.dd,
 // yyyy/MM/dd, yyyy年M月d日. Invalid when it is none of them.
 QDate parseCardDate(const QString& text);
@@ -114,7 +117,8 @@ IdCardRead readIdCard(IdCardDevice* device, const std::function<void()>& beep = 
 //   icCard    file holding the text of the card lying on the IC reader (missing: no card)
 //   idPort    what the search for the ID-card reader answers (default 1001; 0: none)
 //   idPortBusy  true: the ID reader's port cannot be opened
-//   idCard    the record file of the ID card placed on the reader (missing: no card)
+//   idCard    the ID card placed on the reader: a record file, or a UTF-8 text file in the
+//             form of idCardFromText (missing: no card)
 // Relative paths are relative to the home. Without the section there are no devices.
 CardDevices cardDevicesFromConfig(const Home& home);
 

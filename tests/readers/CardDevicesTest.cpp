@@ -187,4 +187,15 @@ TEST(CardDevicesConfig, TheSimulatedDevicesComeFromTheIniFile) {
     EXPECT_TRUE(openIcCardAtLogin(devices.ic.get(), true, 2).ok);
     EXPECT_EQ(readIcCard(devices.ic.get()).text, QStringLiteral("R0042"));
     EXPECT_EQ(readIdCard(devices.id.get()).card.name, QStringLiteral("张三丰"));
+
+    // A card written by hand as text.
+    id.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    id.write(QStringLiteral(
+                 "姓名=李四\n性别=女\n出生=19991231\n住址=广州\n身份证号=440101199912310023\n")
+                 .toUtf8());
+    id.close();
+    const IdCardRead typed = readIdCard(cardDevicesFromConfig(home).id.get());
+    EXPECT_EQ(typed.card.name, QStringLiteral("李四"));
+    EXPECT_EQ(typed.card.idNumber, QStringLiteral("440101199912310023"));
+    EXPECT_EQ(typed.card.photoFile, QString());
 }
