@@ -21,4 +21,8 @@ void writeXlsx(const QString& path, const QByteArray& sheetData, const QStringLi
                const QByteArray& cellXfs = {}, const QByteArray& numFmts = {},
                bool date1904 = false);
 
+// A minimal .xls (BIFF8 in a compound file) with one sheet. A cell is a QString (text),
+// a double (number) or a QDate (a number shown in a date format).
+void writeXls(const QString& path, const QList<QVariantList>& rows);
+
 } // namespace cangshu::test

@@ -64,6 +64,27 @@ TEST(XlsxReader, DateSystemsAndBrokenFiles) {
         readSpreadsheet(test::temporaryFolder() + QStringLiteral("/missing.xls"), &sheet, &error));
 }
 
+TEST(XlsReader, ReadsTheFirstSheetsCellsAsText) {
+    const QString file = test::temporaryFolder() + QStringLiteral("/cells.xls");
+    test::writeXls(file, {{QStringLiteral("读者编号"), QStringLiteral(" 读者姓名 "),
+                           QStringLiteral("办证日期")},
+                          {9787020002207.0, QStringLiteral("张三"), QDate(2024, 5, 1)},
+                          {12.5, QStringLiteral("O'Neil"), QVariant()}});
+    Sheet sheet;
+    QString error;
+    ASSERT_TRUE(readSpreadsheet(file, &sheet, &error)) << error.toStdString();
+    EXPECT_EQ(sheet.columnCount, 3);
+    ASSERT_EQ(sheet.rows.size(), 3);
+    EXPECT_EQ(sheet.rows.at(0),
+              (QStringList{QStringLiteral("读者编号"), QStringLiteral(" 读者姓名 "),
+                           QStringLiteral("办证日期")}));
+    EXPECT_EQ(sheet.rows.at(1),
+              (QStringList{QStringLiteral("9787020002207"), QStringLiteral("张三"),
+                           QStringLiteral("2024-05-01")}));
+    EXPECT_EQ(sheet.rows.at(2),
+              (QStringList{QStringLiteral("12.5"), QStringLiteral("O'Neil"), QString()}));
+}
+
 TEST(Import, ColumnMatching) {
     const QStringList table{QStringLiteral("ID"), QStringLiteral("读者编号"),
                             QStringLiteral("读者姓名"), QStringLiteral("Image")};
@@ -167,10 +188,10 @@ TEST_P(ImportTest, AnExportedFileImportsBack) {
     test::addReader(db(), QStringLiteral("0001"), QStringLiteral("甲"), 3);
     test::addReader(db(), QStringLiteral("0002"), QStringLiteral("乙"), 4.5);
     const QString file = test::temporaryFolder() + QStringLiteral("/roundtrip.xlsx");
-    ASSERT_TRUE(exportQuery(db(),
-                            QStringLiteral("select [读者编号],[读者姓名],[押金金额] from [读者资料]"),
-                            ExportFormat::Xlsx, file)
-                    .ok);
+    ASSERT_TRUE(
+        exportQuery(db(), QStringLiteral("select [读者编号],[读者姓名],[押金金额] from [读者资料]"),
+                    ExportFormat::Xlsx, file)
+            .ok);
     db().execute(QStringLiteral("delete from [读者资料]"));
     const ImportOutcome out = importSpreadsheet(db(), file, QStringLiteral("读者资料"));
     ASSERT_TRUE(out.ok) << out.detail.toStdString();
@@ -178,8 +199,8 @@ TEST_P(ImportTest, AnExportedFileImportsBack) {
                           {QStringLiteral("甲")})
                   .toString(),
               QStringLiteral("0001"));
-    EXPECT_DOUBLE_EQ(db().scalar(QStringLiteral("select sum([押金金额]) from [读者资料]")).toDouble(),
-                     7.5);
+    EXPECT_DOUBLE_EQ(
+        db().scalar(QStringLiteral("select sum([押金金额]) from [读者资料]")).toDouble(), 7.5);
 }
 
 CANGSHU_ENGINES(ImportTest);
