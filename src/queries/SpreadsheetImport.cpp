@@ -35,6 +35,21 @@ QList<ColumnMatch> matchColumns(const QStringList& tableColumns, const QStringLi
     return out;
 }
 
+namespace {
+
+// A yes/no cell as the export writes it ("是"/"否") or as people type it; anything else is
+// passed on for the database to refuse with its own reason.
+QVariant yesNoCell(const QString& cell) {
+    const QString t = cell.trimmed().toLower();
+    if (t == u"是" || t == u"true" || t == u"1" || t == u"yes" || t == u"y" || t == u"√")
+        return true;
+    if (t == u"否" || t == u"false" || t == u"0" || t == u"no" || t == u"n")
+        return false;
+    return cell;
+}
+
+} // namespace
+
 ImportOutcome importSheet(Database& db, const Sheet& sheet, const QString& table,
                           ProgressSink* progress) {
     ImportOutcome out;
@@ -57,11 +72,13 @@ ImportOutcome importSheet(Database& db, const Sheet& sheet, const QString& table
     const QList<ColumnMatch> matches = matchColumns(tableColumns, sheet.rows.first());
 
     QStringList names, marks;
-    QList<bool> textColumn;
+    QList<bool> textColumn, yesNoColumn;
     for (const ColumnMatch& m : matches) {
         names << QStringLiteral("[%1]").arg(m.tableColumn);
         marks << QStringLiteral("?");
-        textColumn << (record.field(m.tableColumn).metaType().id() == QMetaType::QString);
+        const int type = record.field(m.tableColumn).metaType().id();
+        textColumn << (type == QMetaType::QString);
+        yesNoColumn << (type == QMetaType::Bool);
     }
     const QString sql = matches.isEmpty()
                             ? QStringLiteral("insert into [%1] default values").arg(target)
@@ -86,6 +103,8 @@ ImportOutcome importSheet(Database& db, const Sheet& sheet, const QString& table
                 const QString cell = cells.value(matches.at(i).sheetColumn);
                 if (cell.isEmpty() && !textColumn.at(i))
                     insert.bindValue(i, QVariant());
+                else if (yesNoColumn.at(i))
+                    insert.bindValue(i, yesNoCell(cell));
                 else
                     insert.bindValue(i, cell);
             }

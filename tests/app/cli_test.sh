@@ -103,5 +103,45 @@ if [ -n "${CANGSHU_TEST_PG:-}" ]; then
   psql "$CANGSHU_TEST_PG" -qc "drop database $db with (force)" >/dev/null
 fi
 
+# Files in and out: MARC and spreadsheet import, export, printing, barcodes, backup and restore.
+run_files() { # run_files LABEL HOME [init options]
+  local label=$1 home=$2
+  shift 2
+  local a=("$admin" --home "$home" --today 2024-05-10)
+  local src
+  src=$(cd "$(dirname "$0")/../.." && pwd)
+  "${a[@]}" init --demo "$@" >/dev/null
+  check "$label import-marc" 0 'imported 3 records' -- "${a[@]}" import-marc "$src/data/marc/cnmarc-books.iso" --into book --auto-number --auto-callno
+  check "$label import-marc bad target" 2 'usage' -- "${a[@]}" import-marc "$src/data/marc/cnmarc-books.iso" --into shelf
+  check "$label import-marc missing file" 2 '.' -- "${a[@]}" import-marc "$home/none.iso" --into book
+  check "$label export txt" 0 'rows written' -- "${a[@]}" export --sql "select [书籍编号],[书籍名称] from [书籍资料] where [书籍名称]='红楼梦'" --format txt --out "$home/o.txt"
+  check "$label exported text" 0 '红楼梦' -- cat "$home/o.txt"
+  check "$label export xlsx" 0 'rows written' -- "${a[@]}" export --table 读者资料 --format xlsx --out "$home/r.xlsx"
+  check "$label import-excel" 0 '10 rows' -- "${a[@]}" import-excel "$home/r.xlsx" --table 书籍预编
+  check "$label export refuses writes" 2 'SELECT' -- "${a[@]}" export --sql "delete from [书籍资料]" --format htm --out "$home/x.htm"
+  check "$label export bad table" 2 '.' -- "${a[@]}" export --table nosuch --format txt --out "$home/x.txt"
+  check "$label print labels" 0 'pages written' -- "${a[@]}" print --template bookCode --table 书籍资料 --pdf "$home/labels.pdf"
+  check "$label print card" 0 'pages written' -- "${a[@]}" print --template READER --sql "select * from [读者资料] where [读者编号]='00000001'" --pdf "$home/card.pdf"
+  check "$label print unknown template" 2 '.' -- "${a[@]}" print --template nosuch --table 书籍资料 --pdf "$home/n.pdf"
+  check "$label barcodes" 0 '5 barcodes' -- "${a[@]}" barcodes generate --width 8 --start 1 --count 5 --prefix A --top 藏书
+  check "$label barcodes bad width" 2 '.' -- "${a[@]}" barcodes generate --width x --start 1 --count 5
+  check "$label barcodes clear" 0 '数据清空完毕！' -- "${a[@]}" barcodes clear
+  local file
+  file=$("${a[@]}" backup)
+  check "$label backup" 0 'backup/2024-05-10' -- echo "$file"
+  "${a[@]}" lend --reader 00000008 00000004 >/dev/null
+  check "$label restore" 0 '还原成功！' -- "${a[@]}" restore "$file"
+  check "$label restored state" 0 '00000004' -- "${a[@]}" lend --reader 00000008 00000004
+  check "$label restore refuses other files" 2 '不是本系统的备份文件！' -- "${a[@]}" restore "$home/o.txt"
+}
+
+run_files sqlite "$work/files-lite"
+if [ -n "${CANGSHU_TEST_PG:-}" ]; then
+  db="cli_files_$$"
+  psql "$CANGSHU_TEST_PG" -qc "create database $db" >/dev/null
+  CANGSHU_PG="${CANGSHU_TEST_PG/dbname=postgres/dbname=$db}" run_files postgresql "$work/files-server" --server
+  psql "$CANGSHU_TEST_PG" -qc "drop database $db with (force)" >/dev/null
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -18,7 +18,7 @@ const QList<Command>& commands() {
         {"deposit", cmdDeposit, "deposit --reader NUMBER --amount AMOUNT [--note TEXT]"},
         {"fine", cmdFine, "fine --reader NUMBER --amount AMOUNT --item TEXT [--note TEXT]"},
         {"import-excel", cmdImportExcel, "import-excel FILE --table TABLE"},
-        {"import-marc", nullptr,
+        {"import-marc", cmdImportMarc,
          "import-marc FILE --into book|precat|periodical [--auto-number] [--auto-callno]"},
         {"export", cmdExport,
          "export (--table TABLE | --sql SELECT) --format xlsx|rtf|txt|htm --out FILE"},

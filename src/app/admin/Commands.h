@@ -24,6 +24,7 @@ int cmdNumber(AdminContext&, const QStringList&);
 int cmdGenerate(AdminContext&, const QStringList&);
 int cmdExport(AdminContext&, const QStringList&);
 int cmdImportExcel(AdminContext&, const QStringList&);
+int cmdImportMarc(AdminContext&, const QStringList&);
 int cmdPrint(AdminContext&, const QStringList&);
 int cmdBarcodes(AdminContext&, const QStringList&);
 int cmdBackup(AdminContext&, const QStringList&);

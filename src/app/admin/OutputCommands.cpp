@@ -15,13 +15,22 @@ namespace cangshu::admin {
 
 namespace {
 
-// --table TABLE or --sql SELECT, exactly one of them.
-QString tableOrSelect(ArgReader& reader, const char* usage) {
+// --table TABLE or --sql SELECT, exactly one of them: a table of the library, or one
+// read-only SELECT.
+QString tableOrSelect(const Database& db, ArgReader& reader, const char* usage) {
     const QString table = reader.option(QStringLiteral("--table"));
     const QString sql = reader.option(QStringLiteral("--sql"));
     if (table.isEmpty() == sql.isEmpty())
         throw CommandError{Usage, QString::fromUtf8(usage)};
-    return table.isEmpty() ? sql : table;
+    if (!table.isEmpty()) {
+        if (!db.hasTable(table))
+            throw CommandError{Usage, QStringLiteral("no such table: %1").arg(table)};
+        return table;
+    }
+    if (!sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive) ||
+        !isSingleStatement(sql))
+        throw CommandError{Usage, QStringLiteral("--sql takes one read-only SELECT statement")};
+    return sql;
 }
 
 } // namespace
@@ -30,7 +39,8 @@ int cmdExport(AdminContext& ctx, const QStringList& args) {
     static const char* usage =
         "usage: export (--table TABLE | --sql SELECT) --format xlsx|rtf|txt|htm --out FILE";
     ArgReader reader(args);
-    const QString source = tableOrSelect(reader, usage);
+    Database& db = ctx.library();
+    const QString source = tableOrSelect(db, reader, usage);
     const QString formatName = reader.option(QStringLiteral("--format"));
     const QString out = reader.option(QStringLiteral("--out"));
     if (out.isEmpty() || !reader.positional().isEmpty())
@@ -38,7 +48,6 @@ int cmdExport(AdminContext& ctx, const QStringList& args) {
     ExportFormat format;
     if (!exportFormatFromName(formatName, &format))
         throw CommandError{Usage, QStringLiteral("--format must be xlsx, rtf, txt or htm")};
-    Database& db = ctx.library();
     ExportOutcome r;
     try {
         r = exportQuery(db, source, format, out);

@@ -8,6 +8,7 @@
 #include "core/SchemaUpgrade.h"
 #include "core/Seed.h"
 #include "core/ShippedData.h"
+#include "marc/MarcMappings.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -48,6 +49,7 @@ void buildLibrary(Database& db, bool demo) {
     Transaction tx(db);
     createSchema(db);
     seedNewDatabase(db);
+    seedMarcMappings(db);
     if (demo)
         addDemoLibrary(db, db.today());
     tx.commit();
