@@ -72,11 +72,10 @@ PickListSpec readerPickList() {
                  col(QStringLiteral("联系地址"), 180),
                  col(QStringLiteral("借阅次数"), 70, FooterKind::Sum),
                  col(QStringLiteral("无限制"), 60)};
-    s.searchFields = {QStringLiteral("读者编号"), QStringLiteral("读者姓名"),
-                      QStringLiteral("拼音"),     QStringLiteral("读者性别"),
-                      QStringLiteral("读者类型"), QStringLiteral("单位部门"),
-                      QStringLiteral("联系电话"), QStringLiteral("电子邮件"),
-                      QStringLiteral("联系地址")};
+    s.searchFields = {
+        QStringLiteral("读者编号"), QStringLiteral("读者姓名"), QStringLiteral("拼音"),
+        QStringLiteral("读者性别"), QStringLiteral("读者类型"), QStringLiteral("单位部门"),
+        QStringLiteral("联系电话"), QStringLiteral("电子邮件"), QStringLiteral("联系地址")};
     s.orderBy = QStringLiteral("[读者编号]");
     s.resultField = QStringLiteral("读者编号");
     return s;
@@ -87,16 +86,14 @@ PickListSpec bookPickList() {
     s.title = QStringLiteral("选择书籍");
     s.table = QStringLiteral("书籍资料");
     s.columns = bookColumns();
-    s.searchFields = {QStringLiteral("书籍编号"), QStringLiteral("书籍名称"),
-                      QStringLiteral("拼音"),     QStringLiteral("标准ISBN"),
-                      QStringLiteral("作者信息"), QStringLiteral("中图分类"),
-                      QStringLiteral("分类名称"), QStringLiteral("出版社名"),
-                      QStringLiteral("出版地点"), QStringLiteral("出版日期"),
-                      QStringLiteral("存放位置"), QStringLiteral("书籍开本"),
-                      QStringLiteral("所属语种"), QStringLiteral("配送物品"),
-                      QStringLiteral("书籍版次"), QStringLiteral("所属丛书"),
-                      QStringLiteral("印刷版面"), QStringLiteral("内容简介"),
-                      QStringLiteral("备注信息")};
+    s.searchFields = {
+        QStringLiteral("书籍编号"), QStringLiteral("书籍名称"), QStringLiteral("拼音"),
+        QStringLiteral("标准ISBN"), QStringLiteral("作者信息"), QStringLiteral("中图分类"),
+        QStringLiteral("分类名称"), QStringLiteral("出版社名"), QStringLiteral("出版地点"),
+        QStringLiteral("出版日期"), QStringLiteral("存放位置"), QStringLiteral("书籍开本"),
+        QStringLiteral("所属语种"), QStringLiteral("配送物品"), QStringLiteral("书籍版次"),
+        QStringLiteral("所属丛书"), QStringLiteral("印刷版面"), QStringLiteral("内容简介"),
+        QStringLiteral("备注信息")};
     s.orderBy = QStringLiteral("[书籍编号]");
     s.firstRows = 1000;
     s.resultField = QStringLiteral("书籍编号");
@@ -196,10 +193,10 @@ bool PickList::search() {
                             .arg(m_spec.table, field, m_db.dialect().likeOperator());
         source.params << QStringLiteral("%") + text + QStringLiteral("%");
     } else {
-        source.select = QStringLiteral("select * from [%1] where CAST([%2] AS TEXT) %3 ?")
-                            .arg(m_spec.table, field, op == QStringLiteral("=")
-                                                          ? QStringLiteral("=")
-                                                          : QStringLiteral("<>"));
+        source.select =
+            QStringLiteral("select * from [%1] where CAST([%2] AS TEXT) %3 ?")
+                .arg(m_spec.table, field,
+                     op == QStringLiteral("=") ? QStringLiteral("=") : QStringLiteral("<>"));
         source.params << text;
     }
     if (m_grid->load(source))
@@ -238,9 +235,9 @@ ItemChooser::ItemChooser(Database& db, const QString& table, const QList<GridCol
         params << id;
     }
     if (!ids.isEmpty())
-        m_grid->load({QStringLiteral("select * from [%1] where [ID] in (%2)")
-                          .arg(table, marks.join(u',')),
-                      params, QStringLiteral("[ID]")});
+        m_grid->load(
+            {QStringLiteral("select * from [%1] where [ID] in (%2)").arg(table, marks.join(u',')),
+             params, QStringLiteral("[ID]")});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -273,8 +270,8 @@ bool ItemChooser::choose() {
 }
 
 std::optional<qint64> ItemChooser::pick(Database& db, const QString& table,
-                                        const QList<GridColumn>& columns,
-                                        const QList<qint64>& ids, QWidget* field) {
+                                        const QList<GridColumn>& columns, const QList<qint64>& ids,
+                                        QWidget* field) {
     ItemChooser chooser(db, table, columns, ids, field ? field->window() : nullptr);
     placeBelow(&chooser, field);
     if (chooser.exec() != QDialog::Accepted)

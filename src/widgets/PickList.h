@@ -18,8 +18,8 @@ struct PickListSpec {
     QString table;
     QList<GridColumn> columns;
     QStringList searchFields;
-    QString orderBy;    // "[读者编号]"
-    int firstRows = 0;  // the opening list shows only this many rows (0 = all)
+    QString orderBy;   // "[读者编号]"
+    int firstRows = 0; // the opening list shows only this many rows (0 = all)
     QString resultField;
 };
 
@@ -49,8 +49,7 @@ public:
     QString chosen() const { return m_chosen; }
 
     // Opens the pick list below the field; the chosen value, or nullopt when cancelled.
-    static std::optional<QString> pick(Database& db, const PickListSpec& spec,
-                                       QWidget* field);
+    static std::optional<QString> pick(Database& db, const PickListSpec& spec, QWidget* field);
 
 private:
     Database& m_db;
