@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 pgdir=$(mktemp -d /tmp/cangshu-pg.XXXXXX)
 cleanup() { ./scripts/pg.sh stop "$pgdir" || true; rm -rf "$pgdir"; }
 trap cleanup EXIT
+trap "exit 130" INT TERM
 CANGSHU_TEST_PG=$(./scripts/pg.sh start "$pgdir")
 export CANGSHU_TEST_PG
 echo "PostgreSQL test server: $CANGSHU_TEST_PG"
