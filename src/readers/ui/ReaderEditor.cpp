@@ -90,9 +90,12 @@ void ReaderEditor::buildUi() {
     };
     const auto withButtons = [&](QWidget* field, std::initializer_list<QPushButton*> buttons) {
         auto* row = new QHBoxLayout;
+        field->setMinimumWidth(200);
         row->addWidget(field, 1);
-        for (QPushButton* b : buttons)
+        for (QPushButton* b : buttons) {
+            b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
             row->addWidget(b);
+        }
         return row;
     };
 
@@ -106,6 +109,7 @@ void ReaderEditor::buildUi() {
                  withButtons(line(QStringLiteral("身份证号")), {idCard}));
     form->addRow(QStringLiteral("读者姓名："), line(QStringLiteral("读者姓名")));
     QPushButton* types = makeButton(QStringLiteral("…"));
+    types->setMaximumWidth(40);
     types->setToolTip(QStringLiteral("选择读者类型"));
     form->addRow(QStringLiteral("读者类型："),
                  withButtons(line(QStringLiteral("读者类型")), {types}));
@@ -213,10 +217,12 @@ void ReaderEditor::buildUi() {
         QWidget* w = m_fields.value(c);
         w->setStyleSheet(QString::fromLatin1(w->metaObject()->className()) + aqua);
     }
-    for (QWidget* w : std::as_const(m_fields))
+    // Keys reach the edit box inside a drop-down or date editor first: watch those too.
+    for (QWidget* w : std::as_const(m_fields)) {
         w->installEventFilter(this);
-    if (auto* department = comboBox(QStringLiteral("单位部门")))
-        department->lineEdit()->installEventFilter(this);
+        for (QLineEdit* inner : w->findChildren<QLineEdit*>())
+            inner->installEventFilter(this);
+    }
 }
 
 bool ReaderEditor::eventFilter(QObject* watched, QEvent* event) {
@@ -229,10 +235,10 @@ bool ReaderEditor::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
             return QDialog::eventFilter(watched, event);
-        // The drop-down's own edit box stands for the drop-down.
-        if (auto* combo = qobject_cast<QComboBox*>(w ? w->parentWidget() : nullptr);
-            combo && combo->lineEdit() == w)
-            w = combo;
+        // An edit box inside a field stands for the field.
+        const QList<QWidget*> fields = m_fields.values();
+        if (w && !fields.contains(w) && fields.contains(w->parentWidget()))
+            w = w->parentWidget();
         const auto arrows = m_arrows.constFind(w);
         if (arrows != m_arrows.constEnd() &&
             (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
@@ -245,7 +251,7 @@ bool ReaderEditor::eventFilter(QObject* watched, QEvent* event) {
         }
         // Enter in a one-line field moves on, so that a scanner's Enter does not save.
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && w != m_remarks &&
-            m_fields.values().contains(w)) {
+            fields.contains(w)) {
             focusNextChild();
             return true;
         }
@@ -255,6 +261,7 @@ bool ReaderEditor::eventFilter(QObject* watched, QEvent* event) {
 
 void ReaderEditor::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    m_savedNumber.clear();
     focusField(QStringLiteral("读者编号"));
 }
 

@@ -152,6 +152,7 @@ ReaderWindow::ReaderWindow(const ReadersUiContext& context, QWidget* parent)
     splitter->addWidget(grid());
     splitter->addWidget(m_detail);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({150, 760, 380});
     outer->insertWidget(at, splitter, 1);
 
     // A read-card button beside the search.
