@@ -1,10 +1,12 @@
 #include "WindowWiring.h"
 
+#include "readers/ui/ReaderWindows.h"
+
 namespace cangshu {
 
 void wireWindows(WindowFactories& factories) {
     // Each subsystem adds its windows here as they are built.
-    (void)factories;
+    addReaderWindows(factories);
 }
 
 } // namespace cangshu
