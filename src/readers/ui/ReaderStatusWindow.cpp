@@ -1,6 +1,7 @@
 #include "ReaderStatusWindow.h"
 
 #include "widgets/Messages.h"
+#include "widgets/PickList.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -23,8 +24,13 @@ ReaderStatusWindow::ReaderStatusWindow(Database& db, StatusWindowKind kind, QWid
     m_type->setReadOnly(true);
     auto* find = new QPushButton(QStringLiteral("查询"), this);
     find->setAutoDefault(false);
+    auto* pick = new QPushButton(QStringLiteral("…"), this);
+    pick->setToolTip(QStringLiteral("选择读者"));
+    pick->setAutoDefault(false);
+    pick->setMaximumWidth(32);
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(m_number, 1);
+    numberRow->addWidget(pick);
     numberRow->addWidget(find);
 
     auto* group = new QGroupBox(QStringLiteral("读者信息"), this);
@@ -61,6 +67,12 @@ ReaderStatusWindow::ReaderStatusWindow(Database& db, StatusWindowKind kind, QWid
     layout->addLayout(buttons);
 
     connect(find, &QPushButton::clicked, this, &ReaderStatusWindow::lookUp);
+    connect(pick, &QPushButton::clicked, this, [this] {
+        if (const auto number = PickList::pick(m_db, readerPickList(), m_number)) {
+            m_number->setText(*number);
+            lookUp();
+        }
+    });
     connect(m_number, &QLineEdit::returnPressed, this, &ReaderStatusWindow::lookUp);
     // What is shown must belong to the number in the field: editing it asks for a new lookup.
     connect(m_number, &QLineEdit::textEdited, this, [this] {
