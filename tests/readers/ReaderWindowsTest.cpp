@@ -250,6 +250,14 @@ TEST_P(ReaderWindowsTest, ReaderWindowListsByTypeFollowsLoansAndRefusesDeletes) 
     EXPECT_EQ(answers.texts.first(), QStringLiteral("此读者有书籍未归还，不能删除！"));
     EXPECT_TRUE(answers.texts.last().endsWith(QStringLiteral("此读者有书籍未归还，不能删除！")));
     EXPECT_EQ(count(QStringLiteral("select count(*) from [读者资料]")), 2);
+
+    // Reduced display: no panel and no loan lists while moving through the readers.
+    m_context.viewMode = QStringLiteral("0");
+    ReaderWindow reduced(m_context);
+    reduced.show();
+    EXPECT_FALSE(reduced.detailPanel()->isVisible());
+    ASSERT_TRUE(reduced.selectNumber(QStringLiteral("R1")));
+    EXPECT_EQ(reduced.loanGrid(0)->model()->rowCount(), 0);
 }
 
 CANGSHU_ENGINES(ReaderWindowsTest);
