@@ -31,7 +31,8 @@ CirculationFrame::CirculationFrame(const QString& title, QWidget* parent)
     auto* statusLayout = new QHBoxLayout(statusFrame);
     statusLayout->setContentsMargins(4, 2, 4, 2);
     statusLayout->addWidget(m_operatorLabel);
-    statusLayout->addLayout(m_status, 1);
+    statusLayout->addLayout(m_status);
+    statusLayout->addStretch();
     statusLayout->addWidget(m_clock);
     layout->addWidget(statusFrame);
 

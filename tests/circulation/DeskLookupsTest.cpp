@@ -9,7 +9,8 @@ class DeskLookupsTest : public LibraryTest {};
 
 TEST_P(DeskLookupsTest, ReaderNamesAndTheFirstNumberOfAName) {
     for (auto [number, name] : {std::pair{"R3", "王五"}, {"R1", "张三"}, {"R2", "王五"}}) {
-        ReaderRow r{QString::fromUtf8(number)};
+        ReaderRow r;
+        r.number = QString::fromUtf8(number);
         r.name = QString::fromUtf8(name);
         addReader(r);
     }
@@ -20,10 +21,13 @@ TEST_P(DeskLookupsTest, ReaderNamesAndTheFirstNumberOfAName) {
 }
 
 TEST_P(DeskLookupsTest, DeletingAJournalRowKeepsTheBalance) {
-    ReaderRow r{QStringLiteral("R1")};
+    ReaderRow r;
+    r.number = QStringLiteral("R1");
     r.deposit = 10;
     addReader(r);
-    DepositRequest pay{QStringLiteral("R1"), DepositDirection::PayIn, QStringLiteral("5")};
+    DepositRequest pay;
+    pay.readerNumber = QStringLiteral("R1");
+    pay.amountText = QStringLiteral("5");
     ASSERT_TRUE(recordDeposit(db(), pay).ok);
     const qint64 key = value(QStringLiteral("select [序号] from [读者充押金]")).toLongLong();
     EXPECT_TRUE(deleteDepositEntry(db(), key).ok);

@@ -54,7 +54,18 @@ BookReturnWindow::BookReturnWindow(Database& db, DeskSettings settings, QWidget*
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setColumnHidden(idColumn, true);
-    for (auto [column, width] : {std::pair{0, 90}, {1, 100}, {2, 220}, {3, 90}, {4, 60}, {5, 130}})
+    for (auto [column, width] : {std::pair{0, 90},
+                                 {1, 100},
+                                 {2, 180},
+                                 {3, 80},
+                                 {4, 60},
+                                 {5, 120},
+                                 {6, 85},
+                                 {7, 85},
+                                 {8, 60},
+                                 {9, 70},
+                                 {10, 70},
+                                 {11, 70}})
         m_list->setColumnWidth(column, width);
     body()->addWidget(m_list, 1);
 
@@ -76,7 +87,7 @@ BookReturnWindow::BookReturnWindow(Database& db, DeskSettings settings, QWidget*
     deduct->setObjectName(QStringLiteral("从押金里扣"));
     deduct->setAutoDefault(false);
     deduct->setFocusPolicy(Qt::TabFocus);
-    statusLine()->addStretch();
+    statusLine()->addSpacing(40);
     for (auto [caption, label] : {std::pair{QStringLiteral("应收罚款："), m_fines},
                                   std::pair{QStringLiteral("应收租金："), m_rents},
                                   std::pair{QStringLiteral("合计："), m_total}}) {
@@ -85,7 +96,6 @@ BookReturnWindow::BookReturnWindow(Database& db, DeskSettings settings, QWidget*
         statusLine()->addWidget(label);
     }
     statusLine()->addWidget(deduct);
-    statusLine()->addStretch();
 
     setTabOrder(m_reader->numberField(), m_number);
     connect(m_reader, &ReaderPanel::lookupRequested, this, &BookReturnWindow::lookupReader);

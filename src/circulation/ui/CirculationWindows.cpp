@@ -6,6 +6,7 @@
 #include "DepositJournalWindow.h"
 #include "DepositWindow.h"
 #include "readers/CardDevices.h"
+#include "readers/ui/ReaderWindows.h"
 
 namespace cangshu {
 
@@ -20,8 +21,7 @@ DeskSettings deskSettings(const ShellContext& c) {
 }
 
 IdCardDevice* idCardDevice(const Home& home) {
-    static CardDevices devices = cardDevicesFromConfig(home);
-    return devices.id.get();
+    return workstationCardDevices(home).id.get();
 }
 
 // A desk window that is open keeps its reader and list when its command runs again; a

@@ -113,7 +113,10 @@ TEST_P(DeskWindowsTest, LendsTwoBooksWithTheKeyboardOnly) {
 
 TEST_P(DeskWindowsTest, PendingListChoosesRemovesAndForgetsARefusedReader) {
     addReader(QStringLiteral("R1"));
-    addReader({QStringLiteral("L1"), QStringLiteral("学生"), QStringLiteral("挂失")});
+    ReaderRow lost;
+    lost.number = QStringLiteral("L1");
+    lost.status = QStringLiteral("挂失");
+    addReader(lost);
     addBook(QStringLiteral("0001"), QStringLiteral("在馆"), 1, QStringLiteral("数据结构"));
     addBook(QStringLiteral("0002"), QStringLiteral("在馆"), 1, QStringLiteral("数据结构习题"));
     BookLendWindow w(db(), settings());
@@ -167,7 +170,9 @@ TEST_P(DeskWindowsTest, PendingListChoosesRemovesAndForgetsARefusedReader) {
 TEST_P(DeskWindowsTest, ReturnsAnOverdueLoanAfterDeductingTheChargesFromTheDeposit) {
     setReturnMode(1);
     addType({QStringLiteral("按日"), 5, 30, 1, 15, QStringLiteral("0.1"), QStringLiteral("0.5")});
-    ReaderRow reader{QStringLiteral("R1"), QStringLiteral("按日")};
+    ReaderRow reader;
+    reader.number = QStringLiteral("R1");
+    reader.type = QStringLiteral("按日");
     reader.deposit = 20;
     addReader(reader);
     const qint64 late = addBook(QStringLiteral("0001"), QStringLiteral("借出"));
@@ -312,7 +317,8 @@ TEST_P(DeskWindowsTest, RenewsTickedLoansThatHaveRenewalsLeft) {
 }
 
 TEST_P(DeskWindowsTest, DepositWindowRefusesBadInputAndRecordsAConfirmedPayment) {
-    ReaderRow reader{QStringLiteral("R1")};
+    ReaderRow reader;
+    reader.number = QStringLiteral("R1");
     reader.deposit = 20;
     addReader(reader);
     DepositWindow d(db());
@@ -377,10 +383,13 @@ TEST_P(DeskWindowsTest, DepositWindowRefusesBadInputAndRecordsAConfirmedPayment)
 }
 
 TEST_P(DeskWindowsTest, JournalDeletesRowsOnlyInManagementMode) {
-    ReaderRow reader{QStringLiteral("R1")};
+    ReaderRow reader;
+    reader.number = QStringLiteral("R1");
     reader.deposit = 50;
     addReader(reader);
-    DepositRequest pay{QStringLiteral("R1"), DepositDirection::PayIn, QStringLiteral("1234.5")};
+    DepositRequest pay;
+    pay.readerNumber = QStringLiteral("R1");
+    pay.amountText = QStringLiteral("1234.5");
     pay.operatorName = QStringLiteral("admin");
     ASSERT_TRUE(recordDeposit(db(), pay).ok);
 
