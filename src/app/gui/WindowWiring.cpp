@@ -1,5 +1,6 @@
 #include "WindowWiring.h"
 
+#include "circulation/ui/CirculationWindows.h"
 #include "readers/ui/ReaderWindows.h"
 
 namespace cangshu {
@@ -7,6 +8,7 @@ namespace cangshu {
 void wireWindows(WindowFactories& factories) {
     // Each subsystem adds its windows here as they are built.
     addReaderWindows(factories);
+    addCirculationWindows(factories);
 }
 
 } // namespace cangshu
