@@ -294,10 +294,16 @@ QString marcMappingValue(const MarcRecord& record, const MarcMapping& mapping) {
     return collected;
 }
 
-MarcPreview previewMarcRecords(const QList<QByteArray>& records,
-                               const QList<MarcMapping>& mappings) {
+MarcPreview previewMarcRecords(const QList<QByteArray>& records, const QList<MarcMapping>& mappings,
+                               ProgressSink* progress) {
     MarcPreview preview;
+    if (progress)
+        progress->setRange(int(records.size()));
     for (qsizetype i = 0; i < records.size(); ++i) {
+        if (progress) {
+            progress->setLabel(QStringLiteral("系统正在进行数据分析预览... %1").arg(i + 1));
+            progress->setValue(int(i + 1));
+        }
         const MarcRecord record = MarcRecord::fromBytes(records[i]);
         if (!record.hasFields()) {
             preview.skipped.append({int(i), record.problemText()});
@@ -325,7 +331,7 @@ QString marcPriceDigits(const QString& text) {
 
 MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
                                     const QList<MarcMapping>& mappings,
-                                    const MarcImportOptions& options) {
+                                    const MarcImportOptions& options, ProgressSink* progress) {
     MarcImportOutcome outcome;
     if (preview.rows.isEmpty()) {
         outcome.refused = true;
@@ -354,8 +360,16 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
     if (shape.callNumbers && options.autoCallNumber && classAt >= 0)
         sequences.emplace(db);
 
+    if (progress)
+        progress->setRange(int(preview.rows.size()));
+    int done = 0;
     Transaction tx(db);
     for (const MarcPreviewRow& row : preview.rows) {
+        if (progress) {
+            ++done;
+            progress->setLabel(QStringLiteral("系统正在将Marc数据导入数据库... %1").arg(done));
+            progress->setValue(done);
+        }
         auto value = [&row](int at) { return at >= 0 ? row.values.value(at) : QString(); };
         QString currentNumber;
         db.execute(QStringLiteral("savepoint marc_record"));

@@ -1,5 +1,6 @@
 #pragma once
 #include "MarcRecord.h"
+#include "queries/ProgressSink.h"
 
 #include <QByteArray>
 #include <QList>
@@ -53,8 +54,9 @@ struct MarcPreview {
 // as it is, each further one after a comma unless it equals what was collected so far.
 QString marcMappingValue(const MarcRecord& record, const MarcMapping& mapping);
 
-MarcPreview previewMarcRecords(const QList<QByteArray>& records,
-                               const QList<MarcMapping>& mappings);
+// Cuts every record and collects its preview row; reports "系统正在进行数据分析预览... <n>".
+MarcPreview previewMarcRecords(const QList<QByteArray>& records, const QList<MarcMapping>& mappings,
+                               ProgressSink* progress = nullptr);
 
 // The price digits of a price text: digits and full stops up to the first comma or
 // semicolon ("CNY25.00" gives "25.00").
@@ -82,9 +84,11 @@ struct MarcImportOutcome {
 };
 
 // Writes the previewed records into the target table in one transaction: a record whose
-// rows cannot be stored is skipped and reported, the others land together.
+// rows cannot be stored is skipped and reported, the others land together. Reports
+// "系统正在将Marc数据导入数据库... <n>" per record.
 MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
                                     const QList<MarcMapping>& mappings,
-                                    const MarcImportOptions& options);
+                                    const MarcImportOptions& options,
+                                    ProgressSink* progress = nullptr);
 
 } // namespace cangshu

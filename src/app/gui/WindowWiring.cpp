@@ -1,6 +1,7 @@
 #include "WindowWiring.h"
 
 #include "circulation/ui/CirculationWindows.h"
+#include "marc/ui/MarcWindows.h"
 #include "readers/ui/ReaderWindows.h"
 
 namespace cangshu {
@@ -9,6 +10,7 @@ void wireWindows(WindowFactories& factories) {
     // Each subsystem adds its windows here as they are built.
     addReaderWindows(factories);
     addCirculationWindows(factories);
+    addMarcWindows(factories);
 }
 
 } // namespace cangshu
