@@ -8,6 +8,7 @@
 #include "circulation/ui/BookReturnWindow.h"
 #include "circulation/ui/DepositJournalWindow.h"
 #include "circulation/ui/DepositWindow.h"
+#include "circulation/ui/HeldLoansWindow.h"
 #include "circulation/ui/ReaderPanel.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PickList.h"
@@ -468,6 +469,39 @@ TEST_P(DeskWindowsTest, ReaderPickListSearchesByTheChosenFieldAndOperator) {
     ASSERT_TRUE(pick.search());
     EXPECT_TRUE(pick.choose());
     EXPECT_EQ(pick.chosen(), QStringLiteral("R2"));
+}
+
+TEST_P(DeskWindowsTest, HeldLoansListTheReadersOwnLoansAndTheDesksFitTheScreen) {
+    addReader(QStringLiteral("R1"));
+    addReader(QStringLiteral("R2"));
+    addLoan(QStringLiteral("R1"), addBook(QStringLiteral("0001"), QStringLiteral("借出")), today(),
+            today().addDays(30));
+    addLoan(QStringLiteral("R1"), addBook(QStringLiteral("0002"), QStringLiteral("借出")), today(),
+            today().addDays(30));
+    addLoan(QStringLiteral("R2"), addBook(QStringLiteral("0003"), QStringLiteral("借出")), today(),
+            today().addDays(30));
+    BookLendWindow lend(db(), settings());
+    {
+        ModalAnswers answers;
+        answers.button(QMessageBox::Ok);
+        lend.showHeldLoans(); // no reader number yet
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("请先输入读者编号！")});
+    }
+    HeldLoansWindow held(db(), QStringLiteral("R1"));
+    ASSERT_EQ(held.grid()->model()->rowCount(), 2);
+    EXPECT_EQ(held.grid()->model()->fieldValue(1, QStringLiteral("书籍编号")).toString(),
+              QStringLiteral("0002"));
+    QCoreApplication::processEvents(); // the footer follows the load
+    EXPECT_EQ(held.grid()->footerText(3), QStringLiteral("2"));
+
+    const QSize screen(1366, 768);
+    BookReturnWindow back(db(), settings());
+    BookRenewWindow renew(db(), settings());
+    DepositWindow deposit(db());
+    for (QWidget* w : std::initializer_list<QWidget*>{&lend, &back, &renew, &deposit}) {
+        EXPECT_LE(w->minimumSizeHint().width(), screen.width()) << w->windowTitle().toStdString();
+        EXPECT_LE(w->minimumSizeHint().height(), screen.height()) << w->windowTitle().toStdString();
+    }
 }
 
 CANGSHU_ENGINES(DeskWindowsTest);
