@@ -1,5 +1,7 @@
 #include "WindowWiring.h"
 
+#include "circulation/ui/CirculationWindows.h"
+#include "marc/ui/MarcWindows.h"
 #include "queries/ui/QueryWindows.h"
 #include "readers/ui/ReaderWindows.h"
 
@@ -8,6 +10,8 @@ namespace cangshu {
 void wireWindows(WindowFactories& factories) {
     // Each subsystem adds its windows here as they are built.
     addReaderWindows(factories);
+    addCirculationWindows(factories);
+    addMarcWindows(factories);
     addQueryWindows(factories);
 }
 
