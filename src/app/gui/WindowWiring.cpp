@@ -2,8 +2,8 @@
 
 #include "circulation/ui/CirculationWindows.h"
 #include "marc/ui/MarcWindows.h"
-#include "queries/ui/QueryWindows.h"
 #include "readers/ui/ReaderWindows.h"
+#include "report/ui/PrintWindows.h"
 
 namespace cangshu {
 
@@ -12,7 +12,7 @@ void wireWindows(WindowFactories& factories) {
     addReaderWindows(factories);
     addCirculationWindows(factories);
     addMarcWindows(factories);
-    addQueryWindows(factories);
+    report::addPrintWindows(factories);
 }
 
 } // namespace cangshu
