@@ -2,6 +2,7 @@
 
 #include "circulation/ui/CirculationWindows.h"
 #include "marc/ui/MarcWindows.h"
+#include "queries/ui/QueryWindows.h"
 #include "readers/ui/ReaderWindows.h"
 #include "report/ui/PrintWindows.h"
 
@@ -13,6 +14,7 @@ void wireWindows(WindowFactories& factories) {
     addCirculationWindows(factories);
     addMarcWindows(factories);
     report::addPrintWindows(factories);
+    addQueryWindows(factories);
 }
 
 } // namespace cangshu
