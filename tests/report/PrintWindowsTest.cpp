@@ -1,4 +1,5 @@
 #include "catalogue/ClassTree.h"
+#include "core/DemoLibrary.h"
 #include "core/Schema.h"
 #include "report/ReportRenderer.h"
 #include "report/TemplateFiles.h"
@@ -348,4 +349,49 @@ TEST(SpineLabelRangeDialogTest, TheRangeNeedsBothEndsAndTheFlagFollowsTheButton)
     dialog.fromEdit()->clear();
     EXPECT_TRUE(dialog.start()); // direct printing needs no range
     EXPECT_TRUE(dialog.isConfirmed());
+}
+
+// Pictures of the print windows for docs/: CANGSHU_SCREENSHOT_DIR=docs report_tests
+// --gtest_filter=PrintWindowScreenshots.*
+TEST(PrintWindowScreenshots, PrintWindows) {
+    const QString dir = qEnvironmentVariable("CANGSHU_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "CANGSHU_SCREENSHOT_DIR not set";
+    QDir().mkpath(dir);
+    auto db = Database::openMemory();
+    createSchema(*db);
+    const QDate today(2024, 5, 10);
+    db->clock().setToday(today);
+    ASSERT_TRUE(addDemoLibrary(*db, today));
+    const Home home = makeHome();
+    const auto grab = [&](QWidget& w, const QString& name) {
+        w.show();
+        QTest::qWait(100);
+        w.grab().save(dir + u'/' + name);
+    };
+    LabelPrintWindow books(*db, home, LabelPrintSpec::books());
+    books.resize(1200, 720);
+    grab(books, QStringLiteral("print-books.png"));
+    LabelPrintWindow readers(*db, home, LabelPrintSpec::readers());
+    readers.resize(1200, 720);
+    readers.show();
+    readers.templateChoice()->setCurrentIndex(1);
+    grab(readers, QStringLiteral("print-readers.png"));
+
+    CustomBarcodeWindow custom(*db, home);
+    custom.show();
+    custom.widthEdit()->setText(QStringLiteral("8"));
+    custom.startEdit()->setText(QStringLiteral("1"));
+    custom.prefixEdit()->setText(QStringLiteral("A"));
+    custom.topEdit()->setText(QStringLiteral("藏书馆"));
+    custom.bottomEdit()->setText(QStringLiteral("资产标签"));
+    custom.countEdit()->setText(QStringLiteral("12"));
+    custom.generate();
+    grab(custom, QStringLiteral("custom-barcodes.png"));
+
+    SpineLabelRangeDialog range;
+    range.rangeOption()->setChecked(true);
+    range.fromEdit()->setText(QStringLiteral("0000100"));
+    range.toEdit()->setText(QStringLiteral("0000200"));
+    grab(range, QStringLiteral("spine-label-range.png"));
 }
