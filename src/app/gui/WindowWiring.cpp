@@ -1,5 +1,6 @@
 #include "WindowWiring.h"
 
+#include "catalogue/ui/CatalogueWindows.h"
 #include "circulation/ui/CirculationWindows.h"
 #include "marc/ui/MarcWindows.h"
 #include "queries/ui/QueryWindows.h"
@@ -10,6 +11,7 @@ namespace cangshu {
 
 void wireWindows(WindowFactories& factories) {
     // Each subsystem adds its windows here as they are built.
+    addCatalogueWindows(factories);
     addReaderWindows(factories);
     addCirculationWindows(factories);
     addMarcWindows(factories);

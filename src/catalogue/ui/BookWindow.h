@@ -1,0 +1,57 @@
+#pragma once
+#include "BookEditor.h"
+#include "CatalogueWindow.h"
+
+class QLabel;
+class QTabWidget;
+
+namespace cangshu {
+
+class DataGrid;
+
+// "书籍资料管理": the catalogue window over 书籍资料 with the book editor, the cover and
+// the borrower and history tabs, the batch repairs and the label printing.
+class BookWindow : public CatalogueWindow {
+    Q_OBJECT
+public:
+    BookWindow(Database& db, const Home& home, QWidget* parent = nullptr);
+    static CatalogueWindowSpec bookSpec();
+
+    void setEditorSettings(const BookEditorSettings& settings) { m_editorSettings = settings; }
+    // The editor as the window opens it (its session is this window's).
+    BookEditor* editor();
+    BookEditSession& session() { return *m_session; }
+    DataGrid* borrowers() const { return m_borrowers; }
+    DataGrid* history() const { return m_history; }
+    QLabel* cover() const { return m_cover; }
+    void setNumberSettingsOpener(std::function<void(QWidget*)> open) {
+        m_openNumberSettings = std::move(open);
+    }
+
+    void addRecord() override;
+    void changeRecord() override;
+    bool repairPinyin(bool ask = true);
+    bool repairIsbns(bool ask = true);
+    void printLabels(const QString& templateName);
+    void designLabels(const QString& templateName);
+    void showCoverEnlarged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void currentRowChanged(qint64 id) override;
+
+private:
+    void openEditor(const QString& title);
+    QList<QVariantMap> pageRows(const QStringList& columns = {}) const;
+
+    BookEditorSettings m_editorSettings;
+    std::unique_ptr<BookEditSession> m_session;
+    BookEditor* m_editor = nullptr;
+    QLabel* m_cover = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    DataGrid* m_borrowers = nullptr;
+    DataGrid* m_history = nullptr;
+    std::function<void(QWidget*)> m_openNumberSettings;
+};
+
+} // namespace cangshu
