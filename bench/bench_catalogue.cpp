@@ -22,8 +22,8 @@ Database& db() {
     static StartupState s;
     static Database* library = [] {
         const bool full = qEnvironmentVariableIntValue("CANGSHU_BENCH_FULL") == 1;
-        s = startUp(full ? bench::libraryHome(1'000'000, 200'000, 150'000, 500'000)
-                         : bench::libraryHome(100'000, 20'000, 15'000, 50'000));
+        s = startUp(full ? bench::libraryHome(1'000'000, 20'000, 50'000, 200'000)
+                         : bench::libraryHome(100'000, 20'000, 15'000, 500'000));
         if (!s.library)
             throw DatabaseError(s.errors.join(u' '), {});
         return s.library.get();
