@@ -4,6 +4,7 @@
 #include "core/Gbk.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <optional>
 
 namespace cangshu {
@@ -64,7 +65,10 @@ bool sameTag(const QString& a, const QString& b) {
     return x == y || (x[0] == y[0] && x[1] == y[1] && x[2] == y[2]);
 }
 
-MarcType typeOf(const QList<Entry>& entries) {
+// Directories rarely hold more entries than this; longer ones go to the heap.
+using Entries = QVarLengthArray<Entry, 64>;
+
+MarcType typeOf(const Entries& entries) {
     for (const auto& e : entries) {
         if (e.tag == "200")
             return MarcType::CnMarc;
@@ -75,6 +79,18 @@ MarcType typeOf(const QList<Entry>& entries) {
 }
 
 } // namespace
+
+QString MarcSubfield::name() const {
+    return definition ? definition->name : QString();
+}
+
+QString MarcField::name() const {
+    return definition ? definition->name : MarcDefinitions::nonStandardName();
+}
+
+QString MarcField::fullName() const {
+    return definition ? definition->fullName : MarcDefinitions::nonStandardName();
+}
 
 QString describeMarcProblem(MarcProblem problem) {
     switch (problem) {
@@ -203,7 +219,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         if (directoryUnits % EntrySize != 0)
             return fail(MarcProblem::BadDirectory);
 
-        QList<Entry> entries;
+        Entries entries;
         entries.reserve(directoryUnits / EntrySize);
         for (qsizetype i = 0; i < directoryUnits / EntrySize; ++i) {
             const qsizetype from = toByte(LeaderSize + i * EntrySize);
@@ -224,14 +240,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         m_type = forcedType.value_or(detected);
         const MarcDefinitions& names = MarcDefinitions::forType(m_type);
 
-        const QString nonStandard = MarcDefinitions::nonStandardName();
-        auto nameField = [&nonStandard](MarcField& field, const MarcFieldDefinition* def) {
-            field.name = def ? def->name : nonStandard;
-            field.fullName = def ? def->fullName : nonStandard;
-        };
-
         // Check every entry before cutting anything: a broken record costs no decoding.
-        QList<QByteArrayView> fieldData;
+        QVarLengthArray<QByteArrayView, 64> fieldData;
         fieldData.reserve(entries.size());
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const Entry& e = entries[i];
@@ -255,7 +265,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         leader.indicators = QStringLiteral("  ");
         leader.content = leader.leadingText = decodeMarcText(leaderBytes, charset);
         leader.control = true;
-        nameField(leader, names.field(leader.tag));
+        leader.definition = names.field(leader.tag);
         m_fields.reserve(entries.size() + 1);
         m_fields.append(std::move(leader));
 
@@ -267,7 +277,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             const MarcFieldDefinition* def =
                 names.field(QLatin1StringView(e.tag.data(), e.tag.size()));
             field.tag = def ? def->tag : QString::fromLatin1(e.tag.data(), e.tag.size());
-            nameField(field, def);
+            field.definition = def;
             field.control = isControlTag(m_type, field.tag);
             if (field.control) {
                 field.indicators = QStringLiteral("  ");
@@ -276,7 +286,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                 // One decoding per field; 0x1F never occurs inside a double-byte character,
                 // so the text splits at U+001F exactly where the bytes split. Values keep
                 // every other character (";" included).
-                const QString text = decodeMarcText(data, charset);
+                QString text = decodeMarcText(data, charset);
                 const QStringView all(text);
                 const qsizetype delimiter = all.indexOf(QChar(SubfieldDelimiter));
                 field.indicators = indicatorPair(
@@ -285,28 +295,38 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                                     : delimiter == 2 ? field.indicators
                                                      : all.first(delimiter).toString();
                 if (delimiter >= 0) {
-                    field.content = all.sliced(delimiter).toString();
-                    field.subfields.reserve(all.count(QChar(SubfieldDelimiter)));
-                    qsizetype from = delimiter + 1;
-                    while (from <= all.size()) {
-                        qsizetype to = all.indexOf(QChar(SubfieldDelimiter), from);
-                        if (to < 0)
-                            to = all.size();
-                        if (to > from) {
-                            MarcSubfield subfield{all[from], QString(),
-                                                  all.sliced(from + 1, to - from - 1).toString()};
-                            if (const MarcSubfieldDefinition* sd =
-                                    def ? def->subfield(subfield.code) : nullptr)
-                                subfield.name = sd->name;
-                            field.subfields.append(std::move(subfield));
-                        }
-                        from = to + 1;
+                    // The delimiters found in one pass; each value is copied once.
+                    QVarLengthArray<qsizetype, 32> cuts;
+                    const QChar* chars = all.data();
+                    for (qsizetype i = delimiter; i < all.size(); ++i) {
+                        if (chars[i] == QChar(SubfieldDelimiter))
+                            cuts.append(i);
                     }
+                    cuts.append(all.size());
+                    field.subfields.reserve(cuts.size() - 1);
+                    for (qsizetype c = 0; c + 1 < cuts.size(); ++c) {
+                        const qsizetype from = cuts[c] + 1;
+                        const qsizetype to = cuts[c + 1];
+                        if (to <= from)
+                            continue;
+                        field.subfields.append({chars[from],
+                                                QString(chars + from + 1, to - from - 1),
+                                                def ? def->subfield(chars[from]) : nullptr});
+                    }
+                    // The content is the decoded text without what stands before the first
+                    // delimiter: dropping a string's front keeps its buffer.
+                    field.content = std::move(text);
+                    field.content.remove(0, delimiter);
                 }
             }
             m_fields.append(std::move(field));
         }
-        m_id = fieldValues(QStringLiteral("001")).value(0);
+        for (const auto& field : m_fields) {
+            if (field.tag == QLatin1StringView("001")) {
+                m_id = field.content;
+                break;
+            }
+        }
         return;
     }
 }

@@ -10,17 +10,26 @@
 
 namespace cangshu {
 
+struct MarcFieldDefinition;
+struct MarcSubfieldDefinition;
+
 struct MarcSubfield {
     QChar code;
-    QString name; // from the format's field table; empty when the table does not know it
     QString value;
+    // The entry of the format's field table; null when the table does not know the code.
+    const MarcSubfieldDefinition* definition = nullptr;
+    // From the field table; empty when the table does not know it. Looked up when asked,
+    // so that reading a record copies no names.
+    QString name() const;
 };
 
 struct MarcField {
     QString tag; // "hdr" for the leader
-    QString name;
-    QString fullName;
-    QString indicators; // two characters, blanks for control fields and the leader
+    // The entry of the format's field table; null for a tag the table does not have.
+    const MarcFieldDefinition* definition = nullptr;
+    QString name() const;     // "非标准字段" for a tag the table does not have
+    QString fullName() const; // likewise
+    QString indicators;       // two characters, blanks for control fields and the leader
     // A control field's whole data; a data field's data from its first subfield delimiter
     // on (delimiters kept). Never the field terminator.
     QString content;

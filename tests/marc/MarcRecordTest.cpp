@@ -38,14 +38,14 @@ TEST(MarcRecordTest, ReadsAChineseCnmarcRecordCountingBytesOrCharacters) {
         EXPECT_EQ(leader.indicators, S("  "));
         const MarcField& title = r.fields()[4];
         EXPECT_EQ(title.tag, S("200"));
-        EXPECT_EQ(title.name, S("题名与责任说明"));
+        EXPECT_EQ(title.name(), S("题名与责任说明"));
         EXPECT_EQ(title.indicators, S("1 "));
         EXPECT_EQ(title.content, S("\x1f"
                                    "a红楼梦\x1f"
                                    "f曹雪芹著"));
         ASSERT_EQ(title.subfields.size(), 2);
-        EXPECT_EQ(title.subfields[0].name, S("正题名"));
-        EXPECT_EQ(title.subfields[1].name, S("第一责任说明"));
+        EXPECT_EQ(title.subfields[0].name(), S("正题名"));
+        EXPECT_EQ(title.subfields[1].name(), S("第一责任说明"));
         EXPECT_TRUE(r.fields()[1].control);
         EXPECT_EQ(r.fields()[1].content, S("CAL 012000123456"));
     }
@@ -94,14 +94,14 @@ TEST(MarcRecordTest, ControlFieldsAndNamesFollowTheFormatAndChangeWithIt) {
     MarcRecord r = MarcRecord::fromBytes(w.toIso2709());
     ASSERT_EQ(r.type(), MarcType::CnMarc);
     EXPECT_TRUE(r.fields()[2].control); // 004 is a control field of CNMARC
-    EXPECT_EQ(r.fields()[4].name, S("非标准字段"));
+    EXPECT_EQ(r.fields()[4].name(), S("非标准字段"));
 
     r.setType(MarcType::UsMarc);
     EXPECT_EQ(r.type(), MarcType::UsMarc);
     EXPECT_FALSE(r.fields()[2].control); // ... but not of USMARC
     EXPECT_EQ(r.fields()[2].indicators, S("44"));
-    EXPECT_EQ(r.fields()[3].name, S("非标准字段")); // USMARC has no 200
-    EXPECT_EQ(r.fields()[0].name, S("头标区"));
+    EXPECT_EQ(r.fields()[3].name(), S("非标准字段")); // USMARC has no 200
+    EXPECT_EQ(r.fields()[0].name(), S("头标区"));
 }
 
 TEST(MarcRecordTest, SubfieldsAreCutAtTheDelimiterOnly) {

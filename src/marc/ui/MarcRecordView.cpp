@@ -65,10 +65,10 @@ void MarcRecordView::addFieldRow(const MarcField& field) {
     QFont bold = font();
     bold.setBold(true);
     tag->setFont(bold);
-    tag->setToolTip(field.fullName);
+    tag->setToolTip(field.fullName());
     setItem(row, TagColumn, tag);
-    auto* name = cell(field.name);
-    name->setToolTip(field.fullName);
+    auto* name = cell(field.name());
+    name->setToolTip(field.fullName());
     setItem(row, NameColumn, name);
     QString indicators = field.indicators;
     indicators.replace(u' ', u'_');
@@ -84,7 +84,7 @@ void MarcRecordView::addSubfieldRow(const MarcSubfield& subfield) {
     for (int column = 0; column < ColumnCount; ++column) {
         QString text;
         if (column == NameColumn)
-            text = subfield.name;
+            text = subfield.name();
         else if (column == CodeColumn)
             text = QStringLiteral("$") + subfield.code;
         else if (column == ValueColumn)
