@@ -28,6 +28,20 @@ quint64 tagKey(QLatin1StringView tag) {
            uchar(tag[2].toLatin1());
 }
 
+// 0..999 for a tag of three digits, -1 otherwise.
+template <typename Chars> int tagNumber(const Chars& tag) {
+    if (tag.size() != 3)
+        return -1;
+    int n = 0;
+    for (qsizetype i = 0; i < 3; ++i) {
+        const char16_t c = tag[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
 MarcDefinitions load(const QString& resource) {
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
@@ -77,17 +91,23 @@ MarcDefinitions MarcDefinitions::parse(const QString& table) {
                 {item[0], item[1] == u'1', item[2] == u'1', item.mid(3).toString()});
         }
         result.m_byTag.insert(tagKey(field.tag), result.m_fields.size());
+        if (const int n = tagNumber(QStringView(field.tag)); n >= 0)
+            result.m_byNumber[n] = qint16(result.m_fields.size());
         result.m_fields.append(std::move(field));
     }
     return result;
 }
 
 const MarcFieldDefinition* MarcDefinitions::field(QStringView tag) const {
+    if (const int n = tagNumber(tag); n >= 0)
+        return m_byNumber[n] < 0 ? nullptr : &m_fields[m_byNumber[n]];
     const auto it = m_byTag.constFind(tagKey(tag));
     return it == m_byTag.cend() ? nullptr : &m_fields[*it];
 }
 
 const MarcFieldDefinition* MarcDefinitions::field(QLatin1StringView tag) const {
+    if (const int n = tagNumber(tag); n >= 0)
+        return m_byNumber[n] < 0 ? nullptr : &m_fields[m_byNumber[n]];
     const auto it = m_byTag.constFind(tagKey(tag));
     return it == m_byTag.cend() ? nullptr : &m_fields[*it];
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <array>
 
 namespace cangshu {
 
@@ -50,6 +51,13 @@ public:
 private:
     QList<MarcFieldDefinition> m_fields;
     QHash<quint64, qsizetype> m_byTag; // tag packed by tagKey()
+    // Numeric tags, the usual case, index a table directly (-1: not defined).
+    std::array<qint16, 1000> m_byNumber = filled();
+    static std::array<qint16, 1000> filled() {
+        std::array<qint16, 1000> a;
+        a.fill(-1);
+        return a;
+    }
 };
 
 } // namespace cangshu
