@@ -92,7 +92,7 @@ void BM_ParseFile(benchmark::State& state) {
             const MarcRecord record = MarcRecord::fromBytes(bytes);
             for (const auto& field : record.fields()) {
                 for (const auto& subfield : field.subfields) {
-                    benchmark::DoNotOptimize(record.firstSubfield(field.tag, subfield.code));
+                    benchmark::DoNotOptimize(record.firstSubfieldView(field.tag, subfield.code));
                     ++subfields;
                 }
             }

@@ -269,12 +269,13 @@ MarcMappingLoad loadMarcMappings(Database& db, MarcImportTarget target) {
 QString marcMappingValue(const MarcRecord& record, const MarcMapping& mapping) {
     QString collected;
     bool any = false;
-    auto add = [&](const QString& value) {
+    auto add = [&](QStringView value) {
         if (!any) {
-            collected = value;
+            collected = value.toString();
             any = true;
         } else if (value != collected) {
-            collected += u',' + value;
+            collected += u',';
+            collected += value;
         }
     };
     const bool leading = mapping.code == QStringLiteral("@");
@@ -288,7 +289,7 @@ QString marcMappingValue(const MarcRecord& record, const MarcMapping& mapping) {
         }
         for (const auto& subfield : field.subfields) {
             if (subfield.code == code)
-                add(subfield.value);
+                add(subfield.value());
         }
     }
     return collected;

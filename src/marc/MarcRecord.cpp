@@ -295,14 +295,19 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                                     : delimiter == 2 ? field.indicators
                                                      : all.first(delimiter).toString();
                 if (delimiter >= 0) {
-                    // The delimiters found in one pass; each value is copied once.
+                    // The content is the decoded text without what stands before the first
+                    // delimiter (dropping a string's front keeps its buffer); the subfields
+                    // share it.
+                    field.content = std::move(text);
+                    field.content.remove(0, delimiter);
+                    const QChar* chars = field.content.constData();
+                    const qsizetype size = field.content.size();
                     QVarLengthArray<qsizetype, 32> cuts;
-                    const QChar* chars = all.data();
-                    for (qsizetype i = delimiter; i < all.size(); ++i) {
+                    for (qsizetype i = 0; i < size; ++i) {
                         if (chars[i] == QChar(SubfieldDelimiter))
                             cuts.append(i);
                     }
-                    cuts.append(all.size());
+                    cuts.append(size);
                     field.subfields.reserve(cuts.size() - 1);
                     for (qsizetype c = 0; c + 1 < cuts.size(); ++c) {
                         const qsizetype from = cuts[c] + 1;
@@ -310,13 +315,9 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                         if (to <= from)
                             continue;
                         field.subfields.append({chars[from],
-                                                QString(chars + from + 1, to - from - 1),
-                                                def ? def->subfield(chars[from]) : nullptr});
+                                                def ? def->subfield(chars[from]) : nullptr,
+                                                field.content, from + 1, to - from - 1});
                     }
-                    // The content is the decoded text without what stands before the first
-                    // delimiter: dropping a string's front keeps its buffer.
-                    field.content = std::move(text);
-                    field.content.remove(0, delimiter);
                 }
             }
             m_fields.append(std::move(field));
@@ -352,7 +353,7 @@ QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
                 continue;
             for (const auto& subfield : field.subfields) {
                 if (subfield.code == code)
-                    values.append(subfield.value);
+                    values.append(subfield.value().toString());
             }
         }
     }
@@ -362,12 +363,16 @@ QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
 }
 
 QString MarcRecord::firstSubfield(const QString& tag, QChar code) const {
+    return firstSubfieldView(tag, code).toString();
+}
+
+QStringView MarcRecord::firstSubfieldView(const QString& tag, QChar code) const {
     for (const auto& field : m_fields) {
         if (!sameTag(field.tag, tag))
             continue;
         for (const auto& subfield : field.subfields) {
             if (subfield.code == code)
-                return subfield.value;
+                return subfield.value();
         }
     }
     return {};

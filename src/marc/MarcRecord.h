@@ -15,9 +15,15 @@ struct MarcSubfieldDefinition;
 
 struct MarcSubfield {
     QChar code;
-    QString value;
     // The entry of the format's field table; null when the table does not know the code.
     const MarcSubfieldDefinition* definition = nullptr;
+    // The field's content, shared with it, and where the value lies in it: reading a record
+    // copies no values.
+    QString text;
+    qsizetype from = 0;
+    qsizetype length = 0;
+
+    QStringView value() const { return QStringView(text).sliced(from, length); }
     // From the field table; empty when the table does not know it. Looked up when asked,
     // so that reading a record copies no names.
     QString name() const;
@@ -94,6 +100,8 @@ public:
     // least one element (one empty text when nothing matches).
     QStringList subfieldValues(const QString& tag, QChar code) const;
     QString firstSubfield(const QString& tag, QChar code) const;
+    // The same without a copy; valid while the record lives.
+    QStringView firstSubfieldView(const QString& tag, QChar code) const;
 
     // The control-field tags of a format (none for records of unknown type).
     static bool isControlTag(MarcType type, QStringView tag);

@@ -16,7 +16,7 @@ qsizetype readAll(const MarcRecord& r) {
     for (const auto& f : r.fields()) {
         n += f.tag.size() + f.content.size() + f.indicators.size() + f.leadingText.size();
         for (const auto& s : f.subfields)
-            n += s.value.size() + s.name().size();
+            n += s.value().size() + s.name().size();
     }
     n += r.subfieldValues(QStringLiteral("200"), u'a').size();
     return n;

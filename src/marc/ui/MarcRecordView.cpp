@@ -88,7 +88,7 @@ void MarcRecordView::addSubfieldRow(const MarcSubfield& subfield) {
         else if (column == CodeColumn)
             text = QStringLiteral("$") + subfield.code;
         else if (column == ValueColumn)
-            text = subfield.value;
+            text = subfield.value().toString();
         auto* item = cell(text);
         item->setBackground(shade);
         setItem(row, column, item);

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const auto& field : record.fields()) {
             touched += field.content.size() + field.leadingText.size() + field.indicators.size();
             for (const auto& subfield : field.subfields)
-                touched += subfield.value.size();
+                touched += subfield.value().size();
         }
         touched += record.subfieldValues(QStringLiteral("200"), u'a').size();
         if (record.type() == MarcType::CnMarc)
