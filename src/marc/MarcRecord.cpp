@@ -4,8 +4,8 @@
 #include "core/Gbk.h"
 
 #include <QHash>
-#include <QVarLengthArray>
 #include <optional>
+#include <vector>
 
 namespace cangshu {
 
@@ -65,8 +65,18 @@ bool sameTag(const QString& a, const QString& b) {
     return x == y || (x[0] == y[0] && x[1] == y[1] && x[2] == y[2]);
 }
 
-// Directories rarely hold more entries than this; longer ones go to the heap.
-using Entries = QVarLengthArray<Entry, 64>;
+using Entries = std::vector<Entry>;
+
+// Working lists of a parse, kept per thread so that a record costs no allocation for them.
+struct Scratch {
+    Entries entries;
+    std::vector<QByteArrayView> fieldData;
+    std::vector<qsizetype> cuts;
+};
+Scratch& scratch() {
+    thread_local Scratch s;
+    return s;
+}
 
 MarcType typeOf(const Entries& entries) {
     for (const auto& e : entries) {
@@ -219,8 +229,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         if (directoryUnits % EntrySize != 0)
             return fail(MarcProblem::BadDirectory);
 
-        Entries entries;
-        entries.reserve(directoryUnits / EntrySize);
+        Entries& entries = scratch().entries;
+        entries.clear();
         for (qsizetype i = 0; i < directoryUnits / EntrySize; ++i) {
             const qsizetype from = toByte(LeaderSize + i * EntrySize);
             const qsizetype to = toByte(LeaderSize + (i + 1) * EntrySize);
@@ -230,7 +240,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             Entry e{entry.first(3), number(entry.sliced(3, 4)), number(entry.sliced(7, 5))};
             if (e.length < 0 || e.start < 0)
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
-            entries.append(e);
+            entries.push_back(e);
         }
 
         const MarcType detected = typeOf(entries);
@@ -241,9 +251,9 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         const MarcDefinitions& names = MarcDefinitions::forType(m_type);
 
         // Check every entry before cutting anything: a broken record costs no decoding.
-        QVarLengthArray<QByteArrayView, 64> fieldData;
-        fieldData.reserve(entries.size());
-        for (qsizetype i = 0; i < entries.size(); ++i) {
+        std::vector<QByteArrayView>& fieldData = scratch().fieldData;
+        fieldData.clear();
+        for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
             const Entry& e = entries[i];
             if (e.length < 1)
                 return fail(MarcProblem::MissingFieldTerminator, int(i));
@@ -257,7 +267,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                 return fail(MarcProblem::SplitCharacter, int(i));
             if (body[byteEnd - 1] != FieldTerminator)
                 return fail(MarcProblem::MissingFieldTerminator, int(i));
-            fieldData.append(body.sliced(byteStart, byteEnd - 1 - byteStart));
+            fieldData.push_back(body.sliced(byteStart, byteEnd - 1 - byteStart));
         }
 
         MarcField leader;
@@ -266,10 +276,10 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         leader.content = leader.leadingText = decodeMarcText(leaderBytes, charset);
         leader.control = true;
         leader.definition = names.field(leader.tag);
-        m_fields.reserve(entries.size() + 1);
+        m_fields.reserve(qsizetype(entries.size()) + 1);
         m_fields.append(std::move(leader));
 
-        for (qsizetype i = 0; i < entries.size(); ++i) {
+        for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
             const Entry& e = entries[i];
             const QByteArrayView data = fieldData[i];
 
@@ -302,14 +312,15 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                     field.content.remove(0, delimiter);
                     const QChar* chars = field.content.constData();
                     const qsizetype size = field.content.size();
-                    QVarLengthArray<qsizetype, 32> cuts;
+                    std::vector<qsizetype>& cuts = scratch().cuts;
+                    cuts.clear();
                     for (qsizetype i = 0; i < size; ++i) {
                         if (chars[i] == QChar(SubfieldDelimiter))
-                            cuts.append(i);
+                            cuts.push_back(i);
                     }
-                    cuts.append(size);
-                    field.subfields.reserve(cuts.size() - 1);
-                    for (qsizetype c = 0; c + 1 < cuts.size(); ++c) {
+                    cuts.push_back(size);
+                    field.subfields.reserve(qsizetype(cuts.size()) - 1);
+                    for (qsizetype c = 0; c + 1 < qsizetype(cuts.size()); ++c) {
                         const qsizetype from = cuts[c] + 1;
                         const qsizetype to = cuts[c + 1];
                         if (to <= from)
