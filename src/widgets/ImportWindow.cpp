@@ -109,6 +109,10 @@ ImportWindow::ImportWindow(Database& db, QWidget* parent)
     resize(1200, 700);
 }
 
+// The views are destroyed after this object's members: detach the preview from the sheet
+// first, so that a last repaint never reads a freed sheet.
+ImportWindow::~ImportWindow() { m_model->show(nullptr, false); }
+
 void ImportWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_openTable.clear();

@@ -19,6 +19,7 @@ class ImportWindow : public QDialog {
     Q_OBJECT
 public:
     explicit ImportWindow(Database& db, QWidget* parent = nullptr);
+    ~ImportWindow() override;
 
     QLineEdit* fileField() const { return m_file; }
     QComboBox* tableBox() const { return m_table; }
