@@ -238,7 +238,7 @@ TEST(TemplateFileTest, NamesAreFoundWithoutRegardToCaseAndSavedTemplatesReadBack
     QString error;
     ASSERT_TRUE(installShippedTemplates(folder, &kept, &error)) << error.toStdString();
     EXPECT_TRUE(kept.isEmpty());
-    EXPECT_EQ(shippedTemplateNames().size(), 11);
+    EXPECT_EQ(shippedTemplateNames().size(), 12);
     EXPECT_TRUE(findTemplateFile(folder, QStringLiteral("readercode.frf"))
                     .endsWith(QStringLiteral("/readerCode.json")));
     EXPECT_TRUE(findTemplateFile(folder, QStringLiteral("BOOKCODE"))
@@ -255,7 +255,7 @@ TEST(TemplateFileTest, NamesAreFoundWithoutRegardToCaseAndSavedTemplatesReadBack
     EXPECT_EQ(toJson(*again.tpl), toJson(*card.tpl));
 
     ASSERT_TRUE(installShippedTemplates(folder, &kept, &error));
-    EXPECT_EQ(kept.size(), 11); // an operator's designs are never overwritten
+    EXPECT_EQ(kept.size(), 12); // an operator's designs are never overwritten
     EXPECT_EQ(loadTemplate(folder, QStringLiteral("reader")).tpl->labelItems[0].rect.topLeft(),
               QPointF(3.5, 4.25));
 }

@@ -32,7 +32,7 @@ bool inside(const QRectF& label, const QRectF& r) {
 // parts stay inside the label, do not overlap, whose texts fit and whose barcodes scan.
 TEST(ShippedTemplatesTest, EveryLabelFitsAndEveryBarcodeEncodes) {
     const QStringList names = shippedTemplateNames();
-    ASSERT_EQ(names.size(), 11);
+    ASSERT_EQ(names.size(), 12); // the eleven label templates and the rents and fines report
     QPdfWriter device(QDir(cangshu::test::temporaryFolder()).filePath(QStringLiteral("fit.pdf")));
     device.setResolution(600);
     const double pxPerMm = 600 / 25.4;
@@ -41,7 +41,10 @@ TEST(ShippedTemplatesTest, EveryLabelFitsAndEveryBarcodeEncodes) {
         const LoadedTemplate loaded = parseTemplate(shippedTemplate(name), name);
         ASSERT_TRUE(loaded) << loaded.error.toStdString();
         const ReportTemplate& tpl = *loaded.tpl;
-        ASSERT_TRUE(tpl.isLabels());
+        if (!tpl.isLabels()) {
+            EXPECT_EQ(name, QStringLiteral("zujinfakuan"));
+            continue;
+        }
         const QRectF label(QPointF(), tpl.labels->labelSize);
         const QList<ReportItem>& items = tpl.labelItems;
         for (int i = 0; i < items.size(); ++i) {
