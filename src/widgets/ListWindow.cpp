@@ -16,9 +16,9 @@
 
 namespace cangshu {
 
-ListWindow::ListWindow(Database& db, const Home& home, ListWindowSpec spec, ListMode mode,
+ListWindow::ListWindow(Database& db, const Home& home, ListWindowSpec definition, ListMode mode,
                        QWidget* parent)
-    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(spec)), m_mode(mode),
+    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(definition)), m_mode(mode),
       m_grid(new DataGrid(db, this)), m_search(new SearchBar(m_spec.searchFields, this)),
       m_commands(new QHBoxLayout) {
     setWindowTitle(m_spec.title);

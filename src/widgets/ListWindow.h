@@ -37,7 +37,7 @@ enum class ListMode { Management, Query };
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
-    ListWindow(Database& db, const Home& home, ListWindowSpec spec, ListMode mode,
+    ListWindow(Database& db, const Home& home, ListWindowSpec definition, ListMode mode,
                QWidget* parent = nullptr);
 
     DataGrid* grid() const { return m_grid; }
@@ -46,7 +46,7 @@ public:
     QHBoxLayout* commandRow() const { return m_commands; }
     QPushButton* button(const QString& caption) const;
     QMenu* markingMenu() const { return m_markMenu; }
-    const ListWindowSpec& spec() const { return m_spec; }
+    const ListWindowSpec& definition() const { return m_spec; }
     ListMode mode() const { return m_mode; }
 
     // The commands, also callable from code.

@@ -121,8 +121,8 @@ void placeBelow(QWidget* window, const QWidget* field) {
     window->move(at);
 }
 
-PickList::PickList(Database& db, PickListSpec spec, QWidget* parent)
-    : QDialog(parent), m_db(db), m_spec(std::move(spec)), m_field(new QComboBox(this)),
+PickList::PickList(Database& db, PickListSpec definition, QWidget* parent)
+    : QDialog(parent), m_db(db), m_spec(std::move(definition)), m_field(new QComboBox(this)),
       m_operator(new QComboBox(this)), m_text(new QLineEdit(this)), m_grid(new DataGrid(db, this)) {
     setWindowTitle(m_spec.title);
     m_field->addItems(m_spec.searchFields);
@@ -215,8 +215,9 @@ bool PickList::choose() {
     return true;
 }
 
-std::optional<QString> PickList::pick(Database& db, const PickListSpec& spec, QWidget* field) {
-    PickList list(db, spec, field ? field->window() : nullptr);
+std::optional<QString> PickList::pick(Database& db, const PickListSpec& definition,
+                                      QWidget* field) {
+    PickList list(db, definition, field ? field->window() : nullptr);
     placeBelow(&list, field);
     if (list.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -34,7 +34,7 @@ PickListSpec bookPickList();
 class PickList : public QDialog {
     Q_OBJECT
 public:
-    PickList(Database& db, PickListSpec spec, QWidget* parent = nullptr);
+    PickList(Database& db, PickListSpec definition, QWidget* parent = nullptr);
 
     QComboBox* fieldBox() const { return m_field; }
     QComboBox* operatorBox() const { return m_operator; }
@@ -49,7 +49,8 @@ public:
     QString chosen() const { return m_chosen; }
 
     // Opens the pick list below the field; the chosen value, or nullopt when cancelled.
-    static std::optional<QString> pick(Database& db, const PickListSpec& spec, QWidget* field);
+    static std::optional<QString> pick(Database& db, const PickListSpec& definition,
+                                       QWidget* field);
 
 private:
     Database& m_db;

@@ -241,10 +241,10 @@ TEST_P(ListWindowTest, AdvancedQueryAppliesTheBuiltConditionAndItsSort) {
 CANGSHU_ENGINES(ListWindowTest);
 
 TEST_P(ListWindowTest, CatalogueFormCountsMarksAndHandEditedConditionsStayReadOnly) {
-    ListWindowSpec spec = readerSpec();
-    spec.countedDeleteConfirm = true;
-    spec.layoutName.clear();
-    ListWindow w(db(), home, spec, ListMode::Management);
+    ListWindowSpec definition = readerSpec();
+    definition.countedDeleteConfirm = true;
+    definition.layoutName.clear();
+    ListWindow w(db(), home, definition, ListMode::Management);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     {

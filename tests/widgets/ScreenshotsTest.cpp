@@ -37,11 +37,11 @@ TEST(Screenshots, ListTools) {
         w.grab().save(dir + u'/' + name);
     };
 
-    ListWindowSpec spec;
-    spec.title = QStringLiteral("读者资料管理");
-    spec.table = QStringLiteral("读者资料");
-    spec.orderBy = QStringLiteral("[读者编号]");
-    spec.columns = {
+    ListWindowSpec definition;
+    definition.title = QStringLiteral("读者资料管理");
+    definition.table = QStringLiteral("读者资料");
+    definition.orderBy = QStringLiteral("[读者编号]");
+    definition.columns = {
         {QStringLiteral("选中"), QStringLiteral("选中"), 40, FooterKind::Label},
         {QStringLiteral("读者编号"), QStringLiteral("读者编号"), 110, FooterKind::Count},
         {QStringLiteral("读者姓名"), QStringLiteral("读者姓名"), 120},
@@ -49,11 +49,11 @@ TEST(Screenshots, ListTools) {
         {QStringLiteral("押金金额"), QStringLiteral("押金金额"), 90, FooterKind::Sum},
         {QStringLiteral("办证日期"), QStringLiteral("办证日期"), 100},
         {QStringLiteral("读者状态"), QStringLiteral("读者状态"), 80}};
-    spec.searchFields = {{QStringLiteral("按读者编号"), QStringLiteral("读者编号")},
-                         {QStringLiteral("按读者姓名"), QStringLiteral("读者姓名")}};
-    spec.markNumberColumn = QStringLiteral("读者编号");
-    spec.reportTitle = QStringLiteral("读者资料报表");
-    ListWindow list(*db, home, spec, ListMode::Management);
+    definition.searchFields = {{QStringLiteral("按读者编号"), QStringLiteral("读者编号")},
+                               {QStringLiteral("按读者姓名"), QStringLiteral("读者姓名")}};
+    definition.markNumberColumn = QStringLiteral("读者编号");
+    definition.reportTitle = QStringLiteral("读者资料报表");
+    ListWindow list(*db, home, definition, ListMode::Management);
     list.resize(1100, 600);
     grab(list, QStringLiteral("list-window.png"));
 
@@ -93,7 +93,7 @@ TEST(Screenshots, ListTools) {
     progress.setLabel(QStringLiteral("系统正在导入到数据库... 40"));
     grab(progress, QStringLiteral("progress-window.png"));
 
-    GridReportPreview preview(*list.grid(), spec.reportTitle, db->today());
+    GridReportPreview preview(*list.grid(), definition.reportTitle, db->today());
     preview.setWindowState(Qt::WindowNoState);
     preview.resize(1100, 700);
     grab(preview, QStringLiteral("grid-report-preview.png"));

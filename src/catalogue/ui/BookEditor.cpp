@@ -249,10 +249,10 @@ void BookEditor::buildFields(QWidget* box) {
     grid->setVerticalSpacing(4);
     int index = 0;
     int row = 0;
-    for (const FieldSpec& spec : kFieldSpecs) {
-        const QString column = s(spec.column);
+    for (const FieldSpec& fieldDef : kFieldSpecs) {
+        const QString column = s(fieldDef.column);
         QWidget* editor = nullptr;
-        switch (spec.kind) {
+        switch (fieldDef.kind) {
         case Kind::Edit:
             editor = new QLineEdit(box);
             connect(static_cast<QLineEdit*>(editor), &QLineEdit::textEdited, this,
@@ -263,7 +263,7 @@ void BookEditor::buildFields(QWidget* box) {
             auto* combo = new QComboBox(box);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
-            if (spec.kind == Kind::Status)
+            if (fieldDef.kind == Kind::Status)
                 combo->addItems(
                     {QStringLiteral("在馆"), QStringLiteral("不可借"), QStringLiteral("借出")});
             connect(combo, &QComboBox::currentTextChanged, this,
@@ -299,9 +299,9 @@ void BookEditor::buildFields(QWidget* box) {
         m_fields.insert(column, editor);
         m_columnOf.insert(editor, column);
 
-        auto* label = new QLabel(s(spec.label), box);
+        auto* label = new QLabel(s(fieldDef.label), box);
         label->setBuddy(editor);
-        if (spec.kind == Kind::Memo) {
+        if (fieldDef.kind == Kind::Memo) {
             // The two memos share the last row, half each.
             const int at = column == QStringLiteral("内容简介") ? 0 : 3;
             if (at == 0)
@@ -481,14 +481,14 @@ SaveOptions BookEditor::saveOptions() const {
 }
 
 void BookEditor::fillDictionaries() {
-    for (const FieldSpec& spec : kFieldSpecs) {
-        if (spec.kind != Kind::Dictionary)
+    for (const FieldSpec& fieldDef : kFieldSpecs) {
+        if (fieldDef.kind != Kind::Dictionary)
             continue;
-        auto* combo = static_cast<QComboBox*>(m_fields.value(s(spec.column)));
+        auto* combo = static_cast<QComboBox*>(m_fields.value(s(fieldDef.column)));
         const QSignalBlocker block(combo);
         combo->clear();
         try {
-            combo->addItems(dictionaryValues(m_db, s(spec.column)));
+            combo->addItems(dictionaryValues(m_db, s(fieldDef.column)));
         } catch (const DatabaseError&) {
             // A missing dictionary leaves its list empty; typing still works.
         }

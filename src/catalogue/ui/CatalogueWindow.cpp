@@ -53,9 +53,9 @@ QString counterValue(const std::optional<qint64>& v) {
 
 } // namespace
 
-CatalogueWindow::CatalogueWindow(Database& db, const Home& home, CatalogueWindowSpec spec,
+CatalogueWindow::CatalogueWindow(Database& db, const Home& home, CatalogueWindowSpec definition,
                                  QWidget* parent)
-    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(spec)) {
+    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(definition)) {
     setWindowTitle(m_spec.title);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     m_pager = std::make_unique<BookPager>(db, m_spec.table);

@@ -50,7 +50,7 @@ struct CatalogueSettings {
 class CatalogueWindow : public QDialog {
     Q_OBJECT
 public:
-    CatalogueWindow(Database& db, const Home& home, CatalogueWindowSpec spec,
+    CatalogueWindow(Database& db, const Home& home, CatalogueWindowSpec definition,
                     QWidget* parent = nullptr);
 
     void setSettings(const CatalogueSettings& settings);
@@ -97,7 +97,7 @@ protected:
     QPushButton* addToolButton(const QString& caption, int at = -1);
     Database& db() const { return m_db; }
     const Home& home() const { return m_home; }
-    const CatalogueWindowSpec& spec() const { return m_spec; }
+    const CatalogueWindowSpec& definition() const { return m_spec; }
     QMenu* markingMenu() const { return m_markMenu; }
     // Called when the current row changes (full mode shows the cover and the detail tabs).
     virtual void currentRowChanged(qint64 id) { (void)id; }

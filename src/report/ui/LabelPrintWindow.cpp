@@ -64,9 +64,9 @@ LabelPrintSpec LabelPrintSpec::readers() {
              {QStringLiteral("预览读者借阅证"), QStringLiteral("reader")}}};
 }
 
-LabelPrintWindow::LabelPrintWindow(Database& db, const Home& home, LabelPrintSpec spec,
+LabelPrintWindow::LabelPrintWindow(Database& db, const Home& home, LabelPrintSpec definition,
                                    QWidget* parent)
-    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(spec)),
+    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(definition)),
       m_tree(new QTreeWidget(this)), m_choice(new QComboBox(this)),
       m_preview(new ReportPreviewWidget(this)) {
     setWindowTitle(m_spec.title);

@@ -33,10 +33,10 @@ struct LabelPrintSpec {
 class LabelPrintWindow : public QDialog {
     Q_OBJECT
 public:
-    LabelPrintWindow(Database& db, const Home& home, LabelPrintSpec spec,
+    LabelPrintWindow(Database& db, const Home& home, LabelPrintSpec definition,
                      QWidget* parent = nullptr);
 
-    const LabelPrintSpec& spec() const { return m_spec; }
+    const LabelPrintSpec& definition() const { return m_spec; }
     const QList<QVariantMap>& rows() const { return m_rows; }
     QString templateName() const;
     ReportPreviewWidget* preview() const { return m_preview; }

@@ -7,9 +7,10 @@ namespace cangshu::report {
 
 namespace {
 
-WindowFactory labelWindow(LabelPrintSpec (*spec)()) {
-    return {[spec](ShellContext& c, QWidget* parent) -> QWidget* {
-                return c.db() ? new LabelPrintWindow(*c.db(), c.home(), spec(), parent) : nullptr;
+WindowFactory labelWindow(LabelPrintSpec (*definition)()) {
+    return {[definition](ShellContext& c, QWidget* parent) -> QWidget* {
+                return c.db() ? new LabelPrintWindow(*c.db(), c.home(), definition(), parent)
+                              : nullptr;
             },
             {}};
 }

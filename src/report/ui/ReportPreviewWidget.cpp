@@ -152,8 +152,8 @@ QString ReportPreviewWidget::zoomCaption() const {
 }
 
 void ReportPreviewWidget::applyZoom(const QString& choice) {
-    if (choice == QLatin1String("一页") || choice == QLatin1String("双页")) {
-        m_preview->setViewMode(choice == QLatin1String("一页")
+    if (choice == QStringLiteral("一页") || choice == QStringLiteral("双页")) {
+        m_preview->setViewMode(choice == QStringLiteral("一页")
                                    ? QPrintPreviewWidget::SinglePageView
                                    : QPrintPreviewWidget::FacingPagesView);
         m_preview->fitInView();
