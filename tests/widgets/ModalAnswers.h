@@ -1,6 +1,8 @@
 #pragma once
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -35,8 +37,14 @@ public:
                 w->close();
                 return;
             }
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept");
+            // Type the name into the dialog and close it as accepted: accept() itself waits
+            // on the dialog's file system model, which may never settle offscreen.
+            dialog->setDirectory(QFileInfo(path).absolutePath());
+            if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                edit->setText(QFileInfo(path).fileName());
+            else
+                dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
         });
     }
     QStringList texts;
