@@ -1,11 +1,13 @@
 #include "CellText.h"
 #include "Spreadsheet.h"
+#include "XmlScanner.h"
 
 #include <QDate>
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
 #include <cmath>
+#include <utility>
 #include <zip.h>
 
 namespace cangshu {
@@ -50,26 +52,37 @@ private:
     zip_t* m_zip = nullptr;
 };
 
-// Text of an <si> or <is> element: the <t> runs, without phonetic runs.
-QString readRichText(QXmlStreamReader& xml, QLatin1String end) {
-    QString text;
-    int phonetic = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            if (xml.name() == QLatin1String("rPh"))
-                ++phonetic;
-            else if (xml.name() == QLatin1String("t") && phonetic == 0)
-                text += xml.readElementText();
-        } else if (xml.isEndElement()) {
-            if (xml.name() == QLatin1String("rPh"))
-                --phonetic;
-            else if (xml.name() == end)
-                break;
+// Collects the text of an <si> or <is> element: its <t> runs, without the phonetic runs.
+class RichText {
+public:
+    // Feeds one token; false when the text holds an unknown entity.
+    bool take(const XmlScanner& xml, XmlScanner::Token token) {
+        if (token == XmlScanner::StartElement) {
+            if (xml.name() == "rPh")
+                ++m_phonetic;
+            else if (xml.name() == "t" && m_phonetic == 0)
+                m_inText = true;
+        } else if (token == XmlScanner::EndElement) {
+            if (xml.name() == "rPh")
+                --m_phonetic;
+            else if (xml.name() == "t")
+                m_inText = false;
+        } else if (token == XmlScanner::Text && m_inText) {
+            return xml.appendText(&m_text);
         }
+        return true;
     }
-    return text;
-}
+    QString take() {
+        m_phonetic = 0;
+        m_inText = false;
+        return std::exchange(m_text, QString());
+    }
+
+private:
+    QString m_text;
+    int m_phonetic = 0;
+    bool m_inText = false;
+};
 
 bool isDateFormatCode(const QString& code) {
     bool quoted = false;
@@ -126,7 +139,7 @@ QList<bool> readDateStyles(const QByteArray& data) {
 }
 
 // "BC12" → column 55 (1-based), 0 when there are no letters.
-int columnOfReference(QStringView ref) {
+int columnOfReference(const QString& ref) {
     int col = 0;
     for (const QChar c : ref) {
         if (c >= u'A' && c <= u'Z')
@@ -135,8 +148,32 @@ int columnOfReference(QStringView ref) {
             col = col * 26 + (c.unicode() - 'a' + 1);
         else
             break;
+        if (col > 16384) // past the widest sheet
+            return 0;
     }
     return col;
+}
+
+// The cell's text as the import wants it, from its type, style and stored value.
+QString cellValueText(QByteArrayView type, int style, const QString& raw, const QString& inline_,
+                      const QList<bool>& dateStyles, const QStringList& shared, bool system1904) {
+    if (type == "s")
+        return shared.value(raw.toInt());
+    if (type == "inlineStr")
+        return inline_;
+    if (type == "b")
+        return raw == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (type == "d")
+        return raw.left(10);
+    if (type == "str" || type == "e")
+        return raw;
+    bool ok = false;
+    const double v = raw.toDouble(&ok);
+    if (!ok)
+        return raw;
+    if (style >= 0 && style < dateStyles.size() && dateStyles.at(style))
+        return excelSerialDate(v, system1904);
+    return numberText(v);
 }
 
 QString resolveTarget(const QString& target) {
@@ -200,14 +237,27 @@ bool readXlsx(const QString& file, Sheet* sheet, QString* error) {
         *error = QStringLiteral("Excel文件中没有工作表：%1").arg(file);
         return false;
     }
+    const QString broken = QStringLiteral("Excel文件已损坏：%1");
     QStringList shared;
     QByteArray data;
     if (zip.read(QStringLiteral("xl/sharedStrings.xml"), &data)) {
-        QXmlStreamReader xml(data);
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (xml.isStartElement() && xml.name() == QLatin1String("si"))
-                shared << readRichText(xml, QLatin1String("si"));
+        XmlScanner xml(data);
+        RichText item;
+        bool inItem = false;
+        for (auto t = xml.next(); t != XmlScanner::EndOfDocument; t = xml.next()) {
+            if (t == XmlScanner::Invalid) {
+                *error = broken.arg(xml.errorString());
+                return false;
+            }
+            if (t == XmlScanner::StartElement && xml.name() == "si") {
+                inItem = true;
+            } else if (t == XmlScanner::EndElement && xml.name() == "si") {
+                shared << item.take();
+                inItem = false;
+            } else if (inItem && !item.take(xml, t)) {
+                *error = broken.arg(QStringLiteral("unknown entity"));
+                return false;
+            }
         }
     }
     QList<bool> dateStyles;
@@ -216,61 +266,66 @@ bool readXlsx(const QString& file, Sheet* sheet, QString* error) {
 
     QList<QStringList>& rows = sheet->rows;
     int lastRow = 0, lastCol = 0;
-    QXmlStreamReader xml(sheetXml);
     int rowNumber = 0, colNumber = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == QLatin1String("row")) {
-            const int r = xml.attributes().value(QLatin1String("r")).toInt();
-            rowNumber = r > 0 ? r : rowNumber + 1;
-            colNumber = 0;
-        } else if (xml.name() == QLatin1String("c")) {
-            const auto attrs = xml.attributes();
-            const int c = columnOfReference(attrs.value(QLatin1String("r")));
-            colNumber = c > 0 ? c : colNumber + 1;
-            const QStringView type = attrs.value(QLatin1String("t"));
-            const int style = attrs.value(QLatin1String("s")).toInt();
-            QString raw, text;
-            bool hasValue = false;
-            while (!xml.atEnd()) {
-                xml.readNext();
-                if (xml.isStartElement()) {
-                    if (xml.name() == QLatin1String("v")) {
-                        raw = xml.readElementText();
-                        hasValue = true;
-                    } else if (xml.name() == QLatin1String("is")) {
-                        text = readRichText(xml, QLatin1String("is"));
-                        hasValue = true;
-                    }
-                } else if (xml.isEndElement() && xml.name() == QLatin1String("c")) {
-                    break;
-                }
+    // The cell being read: its type and style, the stored value <v> and an inline string <is>.
+    QByteArray type;
+    int style = 0;
+    QString raw;
+    RichText inlineText;
+    bool inCell = false, inValue = false, inInline = false, hasValue = false;
+    XmlScanner xml(sheetXml);
+    for (auto t = xml.next(); t != XmlScanner::EndOfDocument; t = xml.next()) {
+        if (t == XmlScanner::Invalid) {
+            *error = broken.arg(xml.errorString());
+            return false;
+        }
+        if (inInline && !(t == XmlScanner::EndElement && xml.name() == "is")) {
+            if (!inlineText.take(xml, t)) {
+                *error = broken.arg(QStringLiteral("unknown entity"));
+                return false;
             }
+            continue;
+        }
+        if (t == XmlScanner::Text) {
+            if (inValue && !xml.appendText(&raw)) {
+                *error = broken.arg(QStringLiteral("unknown entity"));
+                return false;
+            }
+            continue;
+        }
+        const QByteArrayView name = xml.name();
+        if (t == XmlScanner::StartElement) {
+            if (name == "row") {
+                const int r = xml.intAttribute("r");
+                rowNumber = r > 0 ? r : rowNumber + 1;
+                colNumber = 0;
+            } else if (name == "c") {
+                const int c = columnOfReference(xml.attribute("r"));
+                colNumber = c > 0 ? c : colNumber + 1;
+                type = xml.attribute("t").toLatin1();
+                style = xml.intAttribute("s");
+                raw.clear();
+                inCell = true;
+                hasValue = false;
+            } else if (inCell && name == "v") {
+                inValue = hasValue = true;
+            } else if (inCell && name == "is") {
+                inInline = hasValue = true;
+            }
+            continue;
+        }
+        // An end tag.
+        if (name == "v") {
+            inValue = false;
+        } else if (name == "is") {
+            inInline = false;
+        } else if (name == "c" && inCell) {
+            inCell = false;
             if (!hasValue)
                 continue;
-            if (type == QLatin1String("s"))
-                text = shared.value(raw.toInt());
-            else if (type == QLatin1String("inlineStr"))
-                ;
-            else if (type == QLatin1String("b"))
-                text = raw == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-            else if (type == QLatin1String("d"))
-                text = raw.left(10);
-            else if (type == QLatin1String("str") || type == QLatin1String("e"))
-                text = raw;
-            else {
-                bool ok = false;
-                const double v = raw.toDouble(&ok);
-                if (!ok)
-                    text = raw;
-                else if (style >= 0 && style < dateStyles.size() && dateStyles.at(style))
-                    text = excelSerialDate(v, system1904);
-                else
-                    text = numberText(v);
-            }
-            if (text.isEmpty())
+            const QString text =
+                cellValueText(type, style, raw, inlineText.take(), dateStyles, shared, system1904);
+            if (text.isEmpty() || rowNumber <= 0)
                 continue;
             while (rows.size() < rowNumber)
                 rows.append(QStringList());
@@ -281,10 +336,6 @@ bool readXlsx(const QString& file, Sheet* sheet, QString* error) {
             lastRow = qMax(lastRow, rowNumber);
             lastCol = qMax(lastCol, colNumber);
         }
-    }
-    if (xml.hasError()) {
-        *error = QStringLiteral("Excel文件已损坏：%1").arg(xml.errorString());
-        return false;
     }
     rows.resize(lastRow);
     for (QStringList& row : rows)
