@@ -1,5 +1,6 @@
 #include "BookLendWindow.h"
 
+#include "DeskList.h"
 #include "HeldLoansWindow.h"
 #include "ReaderPanel.h"
 #include "widgets/Messages.h"
@@ -12,10 +13,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
-#include <QTreeWidget>
 
 namespace cangshu {
 
@@ -26,9 +25,9 @@ constexpr int idColumn = 6;
 } // namespace
 
 BookLendWindow::BookLendWindow(Database& db, DeskSettings settings, QWidget* parent)
-    : CirculationFrame(QStringLiteral("书籍借阅"), parent), m_db(db),
-      m_reader(new ReaderPanel(db, ReaderPanel::NameEntry::Choice)), m_number(new QLineEdit),
-      m_isbn(new QLineEdit), m_title(new QLineEdit), m_list(new QTreeWidget) {
+    : ReaderDeskWindow(QStringLiteral("书籍借阅"), db,
+                       new ReaderPanel(db, ReaderPanel::NameEntry::Choice), parent),
+      m_number(new QLineEdit), m_isbn(new QLineEdit), m_title(new QLineEdit) {
     m_maxItems = m_reader->addField(QStringLiteral("可借数量"));
     m_loanDays = m_reader->addField(QStringLiteral("可借天数"));
     m_renewals = m_reader->addField(QStringLiteral("允许续借"), QStringLiteral("次"));
@@ -59,16 +58,11 @@ BookLendWindow::BookLendWindow(Database& db, DeskSettings settings, QWidget* par
     grid->setColumnStretch(5, 2);
     body()->addWidget(books);
 
-    m_list->setHeaderLabels({QStringLiteral("书籍编号"), QStringLiteral("书籍名称"),
-                             QStringLiteral("书籍类型"), QStringLiteral("书籍价格"),
-                             QStringLiteral("出版社"), QStringLiteral("应还日期"),
-                             QStringLiteral("ID"), QStringLiteral("密级")});
-    m_list->setRootIsDecorated(false);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setColumnHidden(idColumn, true);
-    for (auto [column, width] : {std::pair{0, 110}, {1, 260}, {2, 110}, {3, 70}, {4, 160}, {5, 90}})
-        m_list->setColumnWidth(column, width);
+    m_list = new DeskList({QStringLiteral("书籍编号"), QStringLiteral("书籍名称"),
+                           QStringLiteral("书籍类型"), QStringLiteral("书籍价格"),
+                           QStringLiteral("出版社"), QStringLiteral("应还日期"),
+                           QStringLiteral("ID"), QStringLiteral("密级")},
+                          idColumn, {110, 260, 110, 70, 160, 90});
     body()->addWidget(m_list, 1);
 
     addCommand(QStringLiteral("借阅【F5】"), [this] { lend(); });
@@ -109,16 +103,12 @@ void BookLendWindow::setSettings(DeskSettings settings) {
     clearWindow();
 }
 
-void BookLendWindow::setIdCardDevice(IdCardDevice* device) {
-    m_reader->setIdCardDevice(device);
+QTreeWidget* BookLendWindow::pendingList() const {
+    return m_list;
 }
 
-void BookLendWindow::showEvent(QShowEvent* event) {
-    CirculationFrame::showEvent(event);
-    if (event->spontaneous())
-        return;
+void BookLendWindow::prepareToShow() {
     m_reader->reloadNames();
-    clearWindow();
 }
 
 QLineEdit* BookLendWindow::fieldFor(ItemSearch by) const {
@@ -148,17 +138,10 @@ void BookLendWindow::focusItemField() {
 
 void BookLendWindow::refreshList() {
     m_list->clear();
-    for (const PendingLoan& p : m_desk->pending()) {
-        auto* row = new QTreeWidgetItem(m_list);
-        row->setText(0, p.item.number);
-        row->setText(1, p.item.title);
-        row->setText(2, p.item.category);
-        row->setText(3, p.item.price);
-        row->setText(4, p.item.publisher);
-        row->setText(5, p.due.toString(QStringLiteral("yyyy-MM-dd")));
-        row->setText(idColumn, QString::number(p.item.id));
-        row->setText(7, p.item.secrecy);
-    }
+    for (const PendingLoan& p : m_desk->pending())
+        m_list->addLine({p.item.number, p.item.title, p.item.category, p.item.price,
+                         p.item.publisher, p.due.toString(QStringLiteral("yyyy-MM-dd")),
+                         QString::number(p.item.id), p.item.secrecy});
 }
 
 void BookLendWindow::showRefusal(const Outcome& outcome, QLineEdit* used) {
@@ -173,18 +156,15 @@ void BookLendWindow::showRefusal(const Outcome& outcome, QLineEdit* used) {
 }
 
 void BookLendWindow::lookupReader() {
-    Outcome outcome;
-    try {
-        outcome = m_desk->identifyReader(m_reader->number());
-    } catch (const DatabaseError& e) {
-        showError(this, e.message());
+    const std::optional<Outcome> found =
+        attempt([this] { return m_desk->identifyReader(m_reader->number()); });
+    if (!found)
         return;
-    }
     // A new or refused reader starts with an empty pending list.
     refreshList();
-    if (!outcome.ok) {
+    if (!found->ok) {
         m_reader->clearReader();
-        showRefusal(outcome, nullptr);
+        showRefusal(*found, nullptr);
         return;
     }
     const Reader& r = *m_desk->reader();
@@ -232,13 +212,10 @@ void BookLendWindow::addBook(ItemSearch by) {
 }
 
 void BookLendWindow::lend() {
-    Outcome outcome;
-    try {
-        outcome = m_desk->commit();
-    } catch (const DatabaseError& e) {
-        showError(this, e.message());
+    const std::optional<Outcome> done = attempt([this] { return m_desk->commit(); });
+    if (!done)
         return;
-    }
+    const Outcome& outcome = *done;
     if (!outcome.ok) {
         if (!m_desk->reader()) {
             // The reader failed the checks again at the commit.
@@ -262,9 +239,7 @@ void BookLendWindow::removeSelected() {
 
 void BookLendWindow::clearWindow() {
     m_desk->clear();
-    refreshClock();
-    setOperatorName(operatorName());
-    m_reader->clearAll();
+    resetReaderArea();
     m_number->clear();
     m_isbn->clear();
     m_title->clear();

@@ -1,6 +1,6 @@
 #pragma once
+#include "ReaderDeskWindow.h"
 #include "circulation/LendingDesk.h"
-#include "widgets/CirculationFrame.h"
 
 #include <memory>
 
@@ -9,11 +9,10 @@ class QTreeWidget;
 
 namespace cangshu {
 
-class IdCardDevice;
-class ReaderPanel;
+class DeskList;
 
 // "书籍借阅": the reader, then books one at a time onto the pending list, then 借阅【F5】.
-class BookLendWindow : public CirculationFrame {
+class BookLendWindow : public ReaderDeskWindow {
     Q_OBJECT
 public:
     BookLendWindow(Database& db, DeskSettings settings, QWidget* parent = nullptr);
@@ -21,20 +20,18 @@ public:
 
     // The parameters and operator of the current login; empties the desk.
     void setSettings(DeskSettings settings);
-    void setIdCardDevice(IdCardDevice* device);
 
-    ReaderPanel* readerPanel() const { return m_reader; }
     QLineEdit* bookNumberField() const { return m_number; }
     QLineEdit* isbnField() const { return m_isbn; }
     QLineEdit* titleField() const { return m_title; }
-    QTreeWidget* pendingList() const { return m_list; }
+    QTreeWidget* pendingList() const;
     const LendingDesk& desk() const { return *m_desk; }
 
     void lookupReader();
     void addBook(ItemSearch by);
     void lend();
     void removeSelected();
-    void clearWindow();
+    void clearWindow() override;
     void showHeldLoans();
 
 protected:
@@ -42,8 +39,7 @@ protected:
     void focusItemField() override;
     void commitDesk() override { lend(); }
     void removePendingRow() override { removeSelected(); }
-    void clearDesk() override { clearWindow(); }
-    void showEvent(QShowEvent* event) override;
+    void prepareToShow() override;
 
 private:
     void showRefusal(const Outcome& outcome, QLineEdit* used);
@@ -52,9 +48,7 @@ private:
     void refreshList();
     QLineEdit* fieldFor(ItemSearch by) const;
 
-    Database& m_db;
     std::unique_ptr<LendingDesk> m_desk;
-    ReaderPanel* m_reader;
     QLineEdit* m_maxItems;
     QLineEdit* m_loanDays;
     QLineEdit* m_renewals;
@@ -62,7 +56,7 @@ private:
     QLineEdit* m_number;
     QLineEdit* m_isbn;
     QLineEdit* m_title;
-    QTreeWidget* m_list;
+    DeskList* m_list;
 };
 
 } // namespace cangshu

@@ -1,13 +1,11 @@
 #include "BookRenewWindow.h"
 
+#include "DeskList.h"
 #include "ReaderPanel.h"
 #include "widgets/Messages.h"
 
 #include <QLineEdit>
-#include <QShowEvent>
 #include <QSignalBlocker>
-#include <QStyle>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace cangshu {
@@ -17,8 +15,8 @@ constexpr int idColumn = 6;
 }
 
 BookRenewWindow::BookRenewWindow(Database& db, DeskSettings settings, QWidget* parent)
-    : CirculationFrame(QStringLiteral("书籍续借"), parent), m_db(db),
-      m_reader(new ReaderPanel(db, ReaderPanel::NameEntry::Display)), m_list(new QTreeWidget) {
+    : ReaderDeskWindow(QStringLiteral("书籍续借"), db,
+                       new ReaderPanel(db, ReaderPanel::NameEntry::Display), parent) {
     m_maxItems = m_reader->addField(QStringLiteral("可借数量"));
     m_loanDays = m_reader->addField(QStringLiteral("可借天数"));
     m_renewals = m_reader->addField(QStringLiteral("允许续借"), QStringLiteral("次"));
@@ -26,32 +24,21 @@ BookRenewWindow::BookRenewWindow(Database& db, DeskSettings settings, QWidget* p
     m_onLoan = m_reader->addField(QStringLiteral("已借数量"));
     body()->addWidget(m_reader);
 
-    m_list->setHeaderLabels({QStringLiteral("书籍编号"), QStringLiteral("书籍名称"),
-                             QStringLiteral("书籍类型"), QStringLiteral("书籍价格"),
-                             QStringLiteral("出版社"), QStringLiteral("应还日期"),
-                             QStringLiteral("ID"), QStringLiteral("借阅日期"),
-                             QStringLiteral("允许续借"), QStringLiteral("已经续借")});
-    m_list->setRootIsDecorated(false);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setColumnHidden(idColumn, true);
-    for (auto [column, width] : {std::pair{0, 110}, {1, 240}, {2, 100}, {3, 70}, {4, 150}, {5, 90}})
-        m_list->setColumnWidth(column, width);
+    m_list = new DeskList({QStringLiteral("书籍编号"), QStringLiteral("书籍名称"),
+                           QStringLiteral("书籍类型"), QStringLiteral("书籍价格"),
+                           QStringLiteral("出版社"), QStringLiteral("应还日期"),
+                           QStringLiteral("ID"), QStringLiteral("借阅日期"),
+                           QStringLiteral("允许续借"), QStringLiteral("已经续借")},
+                          idColumn, {110, 240, 100, 70, 150, 90});
     body()->addWidget(m_list, 1);
 
-    addCommand(QStringLiteral("续借【F5】"), [this] { renewTicked(); });
-    addCommand(QStringLiteral("选中全部"), [this] { tickAll(true); });
-    addCommand(QStringLiteral("取消选中"), [this] { tickAll(false); });
-    addCommand(QStringLiteral("清空【F7】"), [this] { clearWindow(); });
-    addCommand(QStringLiteral("关闭ESC"), [this] { close(); });
-    addTool(QStyle::SP_DialogApplyButton, QStringLiteral("续借"), [this] { renewTicked(); });
-    addTool(QStyle::SP_DialogNoButton, QStringLiteral("取消选中"), [this] { tickAll(false); });
-    addTool(QStyle::SP_DialogResetButton, QStringLiteral("清空"), [this] { clearWindow(); });
-    addTool(QStyle::SP_DialogCloseButton, QStringLiteral("关闭"), [this] { close(); });
-    addTool(QStyle::SP_DialogYesButton, QStringLiteral("选中全部"), [this] { tickAll(true); });
+    addTickingCommands(
+        QStringLiteral("续借【F5】"), QStringLiteral("续借"), [this] { renewTicked(); },
+        [this](bool ticked) { tickAll(ticked); });
 
     connect(m_reader, &ReaderPanel::lookupRequested, this, &BookRenewWindow::lookupReader);
-    connect(m_list, &QTreeWidget::itemChanged, this, &BookRenewWindow::rowChanged);
+    connect(m_list, &DeskList::tickChanged, this,
+            [this](int row, bool ticked) { m_desk->setTicked(row, ticked); });
     setSettings(std::move(settings));
     resize(1000, 600);
 }
@@ -64,43 +51,20 @@ void BookRenewWindow::setSettings(DeskSettings settings) {
     clearWindow();
 }
 
-void BookRenewWindow::setIdCardDevice(IdCardDevice* device) {
-    m_reader->setIdCardDevice(device);
-}
-
-void BookRenewWindow::showEvent(QShowEvent* event) {
-    CirculationFrame::showEvent(event);
-    if (!event->spontaneous())
-        clearWindow();
-}
-
-void BookRenewWindow::focusReaderField() {
-    m_reader->numberField()->setFocus();
+QTreeWidget* BookRenewWindow::renewalList() const {
+    return m_list;
 }
 
 void BookRenewWindow::refreshList() {
     const QSignalBlocker block(m_list);
     m_list->clear();
-    for (const RenewalLine& l : m_desk->lines()) {
-        auto* row = new QTreeWidgetItem(m_list);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(0, l.ticked ? Qt::Checked : Qt::Unchecked);
-        row->setText(0, l.item.number);
-        row->setText(1, l.item.title);
-        row->setText(2, l.item.category);
-        row->setText(3, l.item.price);
-        row->setText(4, l.item.publisher);
-        row->setText(5, l.due.toString(QStringLiteral("yyyy-MM-dd")));
-        row->setText(idColumn, QString::number(l.item.id));
-        row->setText(7, l.lentOn.toString(QStringLiteral("yyyy-MM-dd")));
-        row->setText(8, QString::number(l.granted));
-        row->setText(9, QString::number(l.taken));
-    }
-}
-
-void BookRenewWindow::rowChanged(QTreeWidgetItem* item, int column) {
-    if (column == 0)
-        m_desk->setTicked(m_list->indexOfTopLevelItem(item), item->checkState(0) == Qt::Checked);
+    for (const RenewalLine& l : m_desk->lines())
+        m_list->addLine({l.item.number, l.item.title, l.item.category, l.item.price,
+                         l.item.publisher, l.due.toString(QStringLiteral("yyyy-MM-dd")),
+                         QString::number(l.item.id),
+                         l.lentOn.toString(QStringLiteral("yyyy-MM-dd")),
+                         QString::number(l.granted), QString::number(l.taken)},
+                        l.ticked);
 }
 
 void BookRenewWindow::tickAll(bool ticked) {
@@ -109,13 +73,11 @@ void BookRenewWindow::tickAll(bool ticked) {
 }
 
 void BookRenewWindow::lookupReader() {
-    Outcome outcome;
-    try {
-        outcome = m_desk->identifyReader(m_reader->number());
-    } catch (const DatabaseError& e) {
-        showError(this, e.message());
+    const std::optional<Outcome> found =
+        attempt([this] { return m_desk->identifyReader(m_reader->number()); });
+    if (!found)
         return;
-    }
+    const Outcome& outcome = *found;
     refreshList();
     if (!outcome.ok) {
         m_reader->clearReader();
@@ -137,13 +99,10 @@ void BookRenewWindow::lookupReader() {
 }
 
 void BookRenewWindow::renewTicked() {
-    Outcome outcome;
-    try {
-        outcome = m_desk->commit();
-    } catch (const DatabaseError& e) {
-        showError(this, e.message());
+    const std::optional<Outcome> done = attempt([this] { return m_desk->commit(); });
+    if (!done)
         return;
-    }
+    const Outcome& outcome = *done;
     // Exhausted loans come back unticked.
     refreshList();
     if (!outcome.ok) {
@@ -158,9 +117,7 @@ void BookRenewWindow::renewTicked() {
 
 void BookRenewWindow::clearWindow() {
     m_desk->clear();
-    refreshClock();
-    setOperatorName(operatorName());
-    m_reader->clearAll();
+    resetReaderArea();
     refreshList();
     m_reader->numberField()->setFocus();
 }

@@ -1,56 +1,46 @@
 #pragma once
+#include "ReaderDeskWindow.h"
 #include "circulation/RenewalDesk.h"
-#include "widgets/CirculationFrame.h"
 
 #include <memory>
 
 class QLineEdit;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace cangshu {
 
-class IdCardDevice;
-class ReaderPanel;
+class DeskList;
 
 // "书籍续借": the reader's open loans, unticked; ticked loans with renewals left restart today.
-class BookRenewWindow : public CirculationFrame {
+class BookRenewWindow : public ReaderDeskWindow {
     Q_OBJECT
 public:
     BookRenewWindow(Database& db, DeskSettings settings, QWidget* parent = nullptr);
     ~BookRenewWindow() override;
 
     void setSettings(DeskSettings settings);
-    void setIdCardDevice(IdCardDevice* device);
 
-    ReaderPanel* readerPanel() const { return m_reader; }
-    QTreeWidget* renewalList() const { return m_list; }
+    QTreeWidget* renewalList() const;
     const RenewalDesk& desk() const { return *m_desk; }
 
     void lookupReader();
     void renewTicked();
     void tickAll(bool ticked);
-    void clearWindow();
+    void clearWindow() override;
 
 protected:
-    void focusReaderField() override;
     void commitDesk() override { renewTicked(); }
-    void clearDesk() override { clearWindow(); }
-    void showEvent(QShowEvent* event) override;
 
 private:
     void refreshList();
-    void rowChanged(QTreeWidgetItem* item, int column);
 
-    Database& m_db;
     std::unique_ptr<RenewalDesk> m_desk;
-    ReaderPanel* m_reader;
     QLineEdit* m_maxItems;
     QLineEdit* m_loanDays;
     QLineEdit* m_renewals;
     QLineEdit* m_renewalDays;
     QLineEdit* m_onLoan;
-    QTreeWidget* m_list;
+    DeskList* m_list;
 };
 
 } // namespace cangshu

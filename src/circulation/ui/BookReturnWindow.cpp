@@ -1,6 +1,7 @@
 #include "BookReturnWindow.h"
 
 #include "DepositWindow.h"
+#include "DeskList.h"
 #include "ReaderPanel.h"
 #include "widgets/Messages.h"
 #include "widgets/PickList.h"
@@ -11,11 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
-#include <QTreeWidget>
 
 namespace cangshu {
 
@@ -24,10 +23,10 @@ constexpr int idColumn = 12;
 }
 
 BookReturnWindow::BookReturnWindow(Database& db, DeskSettings settings, QWidget* parent)
-    : CirculationFrame(QStringLiteral("书籍归还"), parent), m_db(db),
-      m_reader(new ReaderPanel(db, ReaderPanel::NameEntry::Display, QStringLiteral("归还条件"))),
-      m_number(new QLineEdit), m_list(new QTreeWidget), m_fines(new QLabel), m_rents(new QLabel),
-      m_total(new QLabel) {
+    : ReaderDeskWindow(
+          QStringLiteral("书籍归还"), db,
+          new ReaderPanel(db, ReaderPanel::NameEntry::Display, QStringLiteral("归还条件")), parent),
+      m_number(new QLineEdit), m_fines(new QLabel), m_rents(new QLabel), m_total(new QLabel) {
     m_onLoan = m_reader->addField(QStringLiteral("借阅数量"));
     // The book number sits in the same group, after the reader's fields.
     auto* numberRow = new QWidget(m_reader);
@@ -44,41 +43,18 @@ BookReturnWindow::BookReturnWindow(Database& db, DeskSettings settings, QWidget*
     body()->addWidget(m_reader);
     body()->addWidget(numberRow);
 
-    m_list->setHeaderLabels(
+    m_list = new DeskList(
         {QStringLiteral("存放位置"), QStringLiteral("书籍编号"), QStringLiteral("书籍名称"),
          QStringLiteral("书籍类型"), QStringLiteral("书籍价格"), QStringLiteral("出版社"),
          QStringLiteral("借阅日期"), QStringLiteral("应还日期"), QStringLiteral("借出天数"),
          QStringLiteral("租金金额"), QStringLiteral("超期天数"), QStringLiteral("罚款金额"),
-         QStringLiteral("ID")});
-    m_list->setRootIsDecorated(false);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setColumnHidden(idColumn, true);
-    for (auto [column, width] : {std::pair{0, 90},
-                                 {1, 100},
-                                 {2, 180},
-                                 {3, 80},
-                                 {4, 60},
-                                 {5, 120},
-                                 {6, 85},
-                                 {7, 85},
-                                 {8, 60},
-                                 {9, 70},
-                                 {10, 70},
-                                 {11, 70}})
-        m_list->setColumnWidth(column, width);
+         QStringLiteral("ID")},
+        idColumn, {90, 100, 180, 80, 60, 120, 85, 85, 60, 70, 70, 70});
     body()->addWidget(m_list, 1);
 
-    addCommand(QStringLiteral("归还【F5】"), [this] { returnTicked(); });
-    addCommand(QStringLiteral("选中全部"), [this] { tickAll(true); });
-    addCommand(QStringLiteral("取消选中"), [this] { tickAll(false); });
-    addCommand(QStringLiteral("清空【F7】"), [this] { clearWindow(); });
-    addCommand(QStringLiteral("关闭ESC"), [this] { close(); });
-    addTool(QStyle::SP_DialogApplyButton, QStringLiteral("归还"), [this] { returnTicked(); });
-    addTool(QStyle::SP_DialogNoButton, QStringLiteral("取消选中"), [this] { tickAll(false); });
-    addTool(QStyle::SP_DialogResetButton, QStringLiteral("清空"), [this] { clearWindow(); });
-    addTool(QStyle::SP_DialogCloseButton, QStringLiteral("关闭"), [this] { close(); });
-    addTool(QStyle::SP_DialogYesButton, QStringLiteral("选中全部"), [this] { tickAll(true); });
+    addTickingCommands(
+        QStringLiteral("归还【F5】"), QStringLiteral("归还"), [this] { returnTicked(); },
+        [this](bool ticked) { tickAll(ticked); });
 
     m_fines->setObjectName(QStringLiteral("应收罚款"));
     m_rents->setObjectName(QStringLiteral("应收租金"));
@@ -101,7 +77,10 @@ BookReturnWindow::BookReturnWindow(Database& db, DeskSettings settings, QWidget*
     connect(m_reader, &ReaderPanel::lookupRequested, this, &BookReturnWindow::lookupReader);
     connect(m_number, &QLineEdit::returnPressed, this, &BookReturnWindow::enterBook);
     connect(enter, &QToolButton::clicked, this, &BookReturnWindow::enterBook);
-    connect(m_list, &QTreeWidget::itemChanged, this, &BookReturnWindow::rowChanged);
+    connect(m_list, &DeskList::tickChanged, this, [this](int row, bool ticked) {
+        m_desk->setTicked(row, ticked);
+        refreshTotals();
+    });
     connect(deduct, &QPushButton::clicked, this, &BookReturnWindow::deductFromDeposit);
     setSettings(std::move(settings));
     resize(1100, 640);
@@ -117,18 +96,8 @@ void BookReturnWindow::setSettings(DeskSettings settings) {
     clearWindow();
 }
 
-void BookReturnWindow::setIdCardDevice(IdCardDevice* device) {
-    m_reader->setIdCardDevice(device);
-}
-
-void BookReturnWindow::showEvent(QShowEvent* event) {
-    CirculationFrame::showEvent(event);
-    if (!event->spontaneous())
-        clearWindow();
-}
-
-void BookReturnWindow::focusReaderField() {
-    m_reader->numberField()->setFocus();
+QTreeWidget* BookReturnWindow::returnList() const {
+    return m_list;
 }
 
 void BookReturnWindow::focusItemField() {
@@ -138,24 +107,14 @@ void BookReturnWindow::focusItemField() {
 void BookReturnWindow::refreshList() {
     const QSignalBlocker block(m_list);
     m_list->clear();
-    for (const ReturnLine& l : m_desk->lines()) {
-        auto* row = new QTreeWidgetItem(m_list);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(0, l.ticked ? Qt::Checked : Qt::Unchecked);
-        row->setText(0, l.item.location);
-        row->setText(1, l.item.number);
-        row->setText(2, l.item.title);
-        row->setText(3, l.item.category);
-        row->setText(4, l.item.price);
-        row->setText(5, l.item.publisher);
-        row->setText(6, l.lentOn.toString(QStringLiteral("yyyy-MM-dd")));
-        row->setText(7, l.due.toString(QStringLiteral("yyyy-MM-dd")));
-        row->setText(8, QString::number(l.fee.daysLent));
-        row->setText(9, l.fee.rent.toString());
-        row->setText(10, l.fee.overdueText());
-        row->setText(11, l.fee.fine.toString());
-        row->setText(idColumn, QString::number(l.item.id));
-    }
+    for (const ReturnLine& l : m_desk->lines())
+        m_list->addLine({l.item.location, l.item.number, l.item.title, l.item.category,
+                         l.item.price, l.item.publisher,
+                         l.lentOn.toString(QStringLiteral("yyyy-MM-dd")),
+                         l.due.toString(QStringLiteral("yyyy-MM-dd")),
+                         QString::number(l.fee.daysLent), l.fee.rent.toString(),
+                         l.fee.overdueText(), l.fee.fine.toString(), QString::number(l.item.id)},
+                        l.ticked);
     refreshTotals();
 }
 
@@ -164,13 +123,6 @@ void BookReturnWindow::refreshTotals() {
     m_fines->setText(t.fines.toString());
     m_rents->setText(t.rents.toString());
     m_total->setText(t.total().toString());
-}
-
-void BookReturnWindow::rowChanged(QTreeWidgetItem* item, int column) {
-    if (column != 0)
-        return;
-    m_desk->setTicked(m_list->indexOfTopLevelItem(item), item->checkState(0) == Qt::Checked);
-    refreshTotals();
 }
 
 void BookReturnWindow::tickAll(bool ticked) {
@@ -203,17 +155,14 @@ void BookReturnWindow::showOutcome(const Outcome& outcome) {
 }
 
 void BookReturnWindow::lookupReader() {
-    Outcome outcome;
-    try {
-        outcome = m_desk->identifyReader(m_reader->number());
-    } catch (const DatabaseError& e) {
-        showError(this, e.message());
+    const std::optional<Outcome> found =
+        attempt([this] { return m_desk->identifyReader(m_reader->number()); });
+    if (!found)
         return;
-    }
     showDeskReader();
     refreshList();
-    if (!outcome.ok) {
-        showOutcome(outcome);
+    if (!found->ok) {
+        showOutcome(*found);
         return;
     }
     m_number->setFocus();
@@ -248,26 +197,20 @@ void BookReturnWindow::enterBook() {
 }
 
 void BookReturnWindow::returnTicked() {
-    Outcome outcome;
-    try {
-        outcome = m_desk->commit();
-    } catch (const DatabaseError& e) {
-        showError(this, e.message());
+    const std::optional<Outcome> done = attempt([this] { return m_desk->commit(); });
+    if (!done)
+        return;
+    if (!done->ok) {
+        showOutcome(*done);
         return;
     }
-    if (!outcome.ok) {
-        showOutcome(outcome);
-        return;
-    }
-    showSuccess(this, outcome.message);
+    showSuccess(this, done->message);
     clearWindow();
 }
 
 void BookReturnWindow::clearWindow() {
     m_desk->clear();
-    refreshClock();
-    setOperatorName(operatorName());
-    m_reader->clearAll();
+    resetReaderArea();
     m_number->clear();
     refreshList();
     m_reader->numberField()->setFocus();

@@ -1,34 +1,30 @@
 #pragma once
+#include "ReaderDeskWindow.h"
 #include "circulation/ReturnDesk.h"
-#include "widgets/CirculationFrame.h"
 
 #include <memory>
 
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace cangshu {
 
 class DepositWindow;
-class IdCardDevice;
-class ReaderPanel;
+class DeskList;
 
 // "书籍归还": the reader's open loans with what each charges today, ticked ones returned by
 // 归还【F5】; the totals of the ticked rows can be deducted from the deposit.
-class BookReturnWindow : public CirculationFrame {
+class BookReturnWindow : public ReaderDeskWindow {
     Q_OBJECT
 public:
     BookReturnWindow(Database& db, DeskSettings settings, QWidget* parent = nullptr);
     ~BookReturnWindow() override;
 
     void setSettings(DeskSettings settings);
-    void setIdCardDevice(IdCardDevice* device);
 
-    ReaderPanel* readerPanel() const { return m_reader; }
     QLineEdit* bookNumberField() const { return m_number; }
-    QTreeWidget* returnList() const { return m_list; }
+    QTreeWidget* returnList() const;
     QLabel* finesLabel() const { return m_fines; }
     QLabel* rentsLabel() const { return m_rents; }
     QLabel* totalLabel() const { return m_total; }
@@ -40,29 +36,23 @@ public:
     void enterBook();
     void returnTicked();
     void tickAll(bool ticked);
-    void clearWindow();
+    void clearWindow() override;
     void deductFromDeposit();
 
 protected:
-    void focusReaderField() override;
     void focusItemField() override;
     void commitDesk() override { returnTicked(); }
-    void clearDesk() override { clearWindow(); }
-    void showEvent(QShowEvent* event) override;
 
 private:
     void showOutcome(const Outcome& outcome);
     void showDeskReader();
     void refreshList();
     void refreshTotals();
-    void rowChanged(QTreeWidgetItem* item, int column);
 
-    Database& m_db;
     std::unique_ptr<ReturnDesk> m_desk;
-    ReaderPanel* m_reader;
     QLineEdit* m_onLoan;
     QLineEdit* m_number;
-    QTreeWidget* m_list;
+    DeskList* m_list;
     QLabel* m_fines;
     QLabel* m_rents;
     QLabel* m_total;
