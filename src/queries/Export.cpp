@@ -114,8 +114,11 @@ QByteArray rtfText(const QString& s) {
     return out;
 }
 
+// The text, HTML and RTF files: a head made from the titles, a piece per row and a tail.
 // Each writer gets the temporary path and writes the whole file.
-ExportOutcome writeText(const QString& path, RowSource& rows, ProgressSink* progress) {
+template <typename Head, typename Row>
+ExportOutcome writeTable(const QString& path, RowSource& rows, ProgressSink* progress, Head head,
+                         Row row, const QByteArray& tail) {
     ExportOutcome out;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
@@ -124,79 +127,54 @@ ExportOutcome writeText(const QString& path, RowSource& rows, ProgressSink* prog
     }
     ProgressStep steps(progress, rows.rowCountHint());
     const QStringList titles = rows.titles();
-    f.write(titles.join(u'\t').toUtf8());
+    f.write(head(titles));
+    QStringList cells;
     while (rows.next()) {
-        QStringList cells;
+        cells.clear();
         for (int c = 0; c < titles.size(); ++c)
             cells << cellText(rows.value(c));
-        f.write("\r\n");
-        f.write(cells.join(u'\t').toUtf8());
+        f.write(row(cells));
         if (!steps.step(++out.rows))
             return out;
     }
+    f.write(tail);
     if (!f.flush() || f.error() != QFileDevice::NoError) {
         out.error = f.errorString();
         return out;
     }
     out.ok = true;
     return out;
+}
+
+// Cells split by TAB, lines by CR LF, no line end after the last line.
+ExportOutcome writeText(const QString& path, RowSource& rows, ProgressSink* progress) {
+    return writeTable(
+        path, rows, progress, [](const QStringList& titles) { return titles.join(u'\t').toUtf8(); },
+        [](const QStringList& cells) { return "\r\n" + cells.join(u'\t').toUtf8(); }, {});
 }
 
 ExportOutcome writeHtml(const QString& path, RowSource& rows, ProgressSink* progress) {
-    ExportOutcome out;
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        out.error = f.errorString();
-        return out;
-    }
-    ProgressStep steps(progress, rows.rowCountHint());
-    const QStringList titles = rows.titles();
-    QString head =
-        QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n"
-                       "<title>导出数据</title>\n</head>\n<body>\n"
-                       "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n<tr>");
-    for (const QString& t : titles)
-        head += QStringLiteral("<th>") + escapeHtml(t) + QStringLiteral("</th>");
-    head += QStringLiteral("</tr>\n</thead>\n<tbody>\n");
-    f.write(head.toUtf8());
-    while (rows.next()) {
+    const auto head = [](const QStringList& titles) {
+        QString text = QStringLiteral(
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n"
+            "<title>导出数据</title>\n</head>\n<body>\n"
+            "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n<thead>\n<tr>");
+        for (const QString& t : titles)
+            text += QStringLiteral("<th>") + escapeHtml(t) + QStringLiteral("</th>");
+        return (text + QStringLiteral("</tr>\n</thead>\n<tbody>\n")).toUtf8();
+    };
+    const auto row = [](const QStringList& cells) {
         QString line = QStringLiteral("<tr>");
-        for (int c = 0; c < titles.size(); ++c)
-            line += QStringLiteral("<td>") + escapeHtml(cellText(rows.value(c))) +
-                    QStringLiteral("</td>");
-        line += QStringLiteral("</tr>\n");
-        f.write(line.toUtf8());
-        if (!steps.step(++out.rows))
-            return out;
-    }
-    f.write("</tbody>\n</table>\n</body>\n</html>\n");
-    if (!f.flush() || f.error() != QFileDevice::NoError) {
-        out.error = f.errorString();
-        return out;
-    }
-    out.ok = true;
-    return out;
+        for (const QString& cell : cells)
+            line += QStringLiteral("<td>") + escapeHtml(cell) + QStringLiteral("</td>");
+        return (line + QStringLiteral("</tr>\n")).toUtf8();
+    };
+    return writeTable(path, rows, progress, head, row, "</tbody>\n</table>\n</body>\n</html>\n");
 }
 
 ExportOutcome writeRtf(const QString& path, RowSource& rows, ProgressSink* progress) {
-    ExportOutcome out;
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        out.error = f.errorString();
-        return out;
-    }
-    ProgressStep steps(progress, rows.rowCountHint());
-    const QStringList titles = rows.titles();
-    // Equal columns across a landscape-wide table, in twips.
-    const int cellWidth = titles.isEmpty() ? 1440 : qMax(900, 13000 / int(titles.size()));
-    QByteArray rowHead = "\\trowd\\trgaph108\\trleft-108";
-    for (int c = 0; c < titles.size(); ++c) {
-        rowHead += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                   "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
-        rowHead += QByteArray::number(cellWidth * (c + 1));
-    }
-    rowHead += '\n';
-    auto writeRow = [&](const QStringList& cells, bool bold) {
+    QByteArray rowHead;
+    const auto rtfRow = [&rowHead](const QStringList& cells, bool bold) {
         QByteArray line = rowHead;
         for (const QString& cell : cells) {
             line += "\\pard\\intbl ";
@@ -207,28 +185,26 @@ ExportOutcome writeRtf(const QString& path, RowSource& rows, ProgressSink* progr
                 line += "\\b0";
             line += "\\cell\n";
         }
-        line += "\\row\n";
-        f.write(line);
+        return line + "\\row\n";
     };
-    f.write("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\n"
-            "{\\fonttbl{\\f0\\fnil\\fcharset134 WenQuanYi Micro Hei;}}\n"
-            "\\paperw16838\\paperh11906\\margl720\\margr720\\landscape\\f0\\fs20\n");
-    writeRow(titles, true);
-    while (rows.next()) {
-        QStringList cells;
-        for (int c = 0; c < titles.size(); ++c)
-            cells << cellText(rows.value(c));
-        writeRow(cells, false);
-        if (!steps.step(++out.rows))
-            return out;
-    }
-    f.write("\\pard\\par\n}\n");
-    if (!f.flush() || f.error() != QFileDevice::NoError) {
-        out.error = f.errorString();
-        return out;
-    }
-    out.ok = true;
-    return out;
+    const auto head = [&](const QStringList& titles) {
+        // Equal columns across a landscape-wide table, in twips.
+        const int cellWidth = titles.isEmpty() ? 1440 : qMax(900, 13000 / int(titles.size()));
+        rowHead = "\\trowd\\trgaph108\\trleft-108";
+        for (int c = 0; c < titles.size(); ++c) {
+            rowHead += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                       "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+            rowHead += QByteArray::number(cellWidth * (c + 1));
+        }
+        rowHead += '\n';
+        return QByteArray("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\n"
+                          "{\\fonttbl{\\f0\\fnil\\fcharset134 WenQuanYi Micro Hei;}}\n"
+                          "\\paperw16838\\paperh11906\\margl720\\margr720\\landscape\\f0\\fs20\n") +
+               rtfRow(titles, true);
+    };
+    return writeTable(
+        path, rows, progress, head, [&](const QStringList& cells) { return rtfRow(cells, false); },
+        "\\pard\\par\n}\n");
 }
 
 ExportOutcome writeXlsx(const QString& path, RowSource& rows, ProgressSink* progress) {
