@@ -29,6 +29,19 @@ QString dateText(const QDate& d) {
     return d.toString(Qt::ISODate);
 }
 
+// A loan as the commands print it, with what the command adds.
+QJsonObject loanJson(qint64 key, const ItemRow& item, const QDate& lent, const QDate& due,
+                     std::initializer_list<std::pair<QString, QJsonValue>> more = {}) {
+    QJsonObject o{{"key", key},
+                  {"book", item.number},
+                  {"title", item.title},
+                  {"lent", dateText(lent)},
+                  {"due", dateText(due)}};
+    for (const auto& [name, value] : more)
+        o.insert(name, value);
+    return o;
+}
+
 // Picks the loan lines named by item number, one line per mention (two copies of a title
 // named twice are two lines); an item the reader does not hold is refused.
 template <typename Line>
@@ -80,11 +93,7 @@ int cmdLend(AdminContext& ctx, const QStringList& args) {
     QJsonArray loans;
     QStringList lines;
     for (const LoanRecord& l : desk.lastLoans()) {
-        loans.append(QJsonObject{{"key", l.key},
-                                 {"book", l.item.number},
-                                 {"title", l.item.title},
-                                 {"lent", dateText(l.lentOn)},
-                                 {"due", dateText(l.due)}});
+        loans.append(loanJson(l.key, l.item, l.lentOn, l.due));
         lines << QStringLiteral("%1\t%2\t应还日期：%3")
                      .arg(l.item.number, l.item.title, dateText(l.due));
     }
@@ -119,15 +128,11 @@ int cmdReturn(AdminContext& ctx, const QStringList& args) {
     QJsonArray returned;
     QStringList lines;
     for (const ReturnLine& l : desk.lastReturned()) {
-        returned.append(QJsonObject{{"key", l.loanKey},
-                                    {"book", l.item.number},
-                                    {"title", l.item.title},
-                                    {"lent", dateText(l.lentOn)},
-                                    {"due", dateText(l.due)},
-                                    {"days", l.fee.daysLent},
-                                    {"rent", l.fee.rent.toString()},
-                                    {"overdue", l.fee.overdueText()},
-                                    {"fine", l.fee.fine.toString()}});
+        returned.append(loanJson(l.loanKey, l.item, l.lentOn, l.due,
+                                 {{"days", l.fee.daysLent},
+                                  {"rent", l.fee.rent.toString()},
+                                  {"overdue", l.fee.overdueText()},
+                                  {"fine", l.fee.fine.toString()}}));
         lines << QStringLiteral("%1\t%2\t借出天数：%3\t租金金额：%4\t超期天数：%5\t罚款金额：%6")
                      .arg(l.item.number, l.item.title)
                      .arg(l.fee.daysLent)
@@ -168,13 +173,8 @@ int cmdRenew(AdminContext& ctx, const QStringList& args) {
     QJsonArray renewed;
     QStringList lines;
     for (const RenewalLine& l : desk.lastRenewed()) {
-        renewed.append(QJsonObject{{"key", l.loanKey},
-                                   {"book", l.item.number},
-                                   {"title", l.item.title},
-                                   {"lent", dateText(l.lentOn)},
-                                   {"due", dateText(l.due)},
-                                   {"granted", l.granted},
-                                   {"taken", l.taken}});
+        renewed.append(loanJson(l.loanKey, l.item, l.lentOn, l.due,
+                                {{"granted", l.granted}, {"taken", l.taken}}));
         lines << QStringLiteral("%1\t%2\t应还日期：%3\t已经续借：%4/%5")
                      .arg(l.item.number, l.item.title, dateText(l.due))
                      .arg(l.taken)
