@@ -1,6 +1,7 @@
 #include "BookList.h"
 
 #include "CatalogueLookups.h"
+#include "core/Schema.h"
 #include "core/TextRoutines.h"
 
 #include <QLocale>
@@ -31,9 +32,44 @@ QString ListCondition::whereAnd(const QString& extra) const {
                      : QStringLiteral(" where (%1) and %2").arg(predicate, extra);
 }
 
+namespace {
+
+// The least text above every text that begins with the prefix, in code point order (SQLite's
+// default comparison of UTF-8 text); empty when no such text exists.
+QString prefixSuccessor(const QString& prefix) {
+    QList<uint> points = prefix.toUcs4();
+    while (!points.isEmpty()) {
+        uint& last = points.last();
+        if (last < 0x10FFFF) {
+            last = last == 0xD7FF ? 0xE000 : last + 1; // surrogates are no characters
+            return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()),
+                                     points.size());
+        }
+        points.removeLast();
+    }
+    return {};
+}
+
+} // namespace
+
 ListCondition classCondition(const CatalogueTable& t, const QString& classNumber) {
-    return {QStringLiteral("substr([%1],1,%2)=?").arg(t.classColumn).arg(classNumber.size()),
-            {classNumber}};
+    // substr counts characters, not UTF-16 units
+    return {
+        QStringLiteral("substr([%1],1,%2)=?").arg(t.classColumn).arg(classNumber.toUcs4().size()),
+        {classNumber}};
+}
+
+ListCondition classCondition(const Database& db, const CatalogueTable& t,
+                             const QString& classNumber) {
+    if (db.isPostgres())
+        return classCondition(t, classNumber);
+    const QString column = u'[' + t.classColumn + u']';
+    if (classNumber.isEmpty())
+        return {column + QStringLiteral(" is not null"), {}};
+    const QString above = prefixSuccessor(classNumber);
+    if (above.isEmpty())
+        return {column + QStringLiteral(">=?"), {classNumber}};
+    return {QStringLiteral("%1>=? and %1<?").arg(column), {classNumber, above}};
 }
 
 int pageCount(qint64 rows, int pageSize) {
@@ -54,7 +90,7 @@ int BookPager::effectiveSize() const {
 void BookPager::reset(const ListCondition& condition, int pageSize) {
     m_condition = condition;
     m_pageSize = pageSize;
-    m_total = m_db.scalar(QStringLiteral("select count([ID]) from [%1]").arg(m_table.table) +
+    m_total = m_db.scalar(QStringLiteral("select count(*) from [%1]").arg(m_table.table) +
                               m_condition.where(),
                           m_condition.params, 0)
                   .toLongLong();
@@ -132,16 +168,55 @@ QList<QVariantMap> BookPager::last() {
     return load(s, true, m_pages);
 }
 
+namespace {
+
+const QString kStatusColumn = QStringLiteral("在馆状态");
+
+// Does the schema keep an index of just the columns the copy counters read?
+bool countersIndexed(const CatalogueTable& t) {
+    const TableDef* def = schemaTable(t.table);
+    if (!def)
+        return false;
+    QStringList wanted{t.totalColumn, t.remainingColumn, kStatusColumn, t.priceColumn};
+    wanted.sort();
+    return std::any_of(def->indexes.cbegin(), def->indexes.cend(), [&](const IndexDef& i) {
+        QStringList columns = i.columns;
+        columns.sort();
+        return columns == wanted;
+    });
+}
+
+// count, holdings, value, on the shelf and lent by status, lent and on the shelf by counts.
+// Over a whole table SQLite groups the rows by the indexed counter columns first: the scan
+// then streams in index order and the sums run once per group (a few thousand) instead of
+// once per row. A condition picks rows out of that order, so it keeps the plain sums.
+SqlWithParams copyCountersSql(const Database& db, const ListCondition& condition,
+                              const CatalogueTable& t) {
+    if (condition.isEmpty() && !db.isPostgres() && countersIndexed(t))
+        return {QStringLiteral("select sum([n]), sum([h]*[n]), sum([v]*[h]*[n]), "
+                               "sum(case when [s]='在馆' then [n] else 0 end), "
+                               "sum(case when [s]='借出' then [n] else 0 end), "
+                               "sum(([h]-[r])*[n]), sum([r]*[n]) from (select count(*) as [n], "
+                               "[%1] as [h], [%2] as [v], [%3] as [r], [%4] as [s] from [%5] "
+                               "group by [%1],[%3],[%4],[%2]) [g]")
+                    .arg(t.totalColumn, t.priceColumn, t.remainingColumn, kStatusColumn, t.table),
+                {}};
+    return {QStringLiteral("select count(*), sum([%1]), sum([%2]*[%1]), "
+                           "sum(case when [%4]='在馆' then 1 else 0 end), "
+                           "sum(case when [%4]='借出' then 1 else 0 end), "
+                           "sum([%1]-[%3]), sum([%3]) from [%5]")
+                    .arg(t.totalColumn, t.priceColumn, t.remainingColumn, kStatusColumn, t.table) +
+                condition.where(),
+            condition.params};
+}
+
+} // namespace
+
 BookCounters bookCounters(const Database& db, const ListCondition& condition, bool oneToOne,
                           const QString& kindCondition, const CatalogueTable& t) {
     BookCounters c;
-    const auto r = db.row(QStringLiteral("select count([ID]), sum([%1]), sum([%2]*[%1]), "
-                                         "sum(case when [在馆状态]='在馆' then 1 else 0 end), "
-                                         "sum(case when [在馆状态]='借出' then 1 else 0 end), "
-                                         "sum([%1]-[%3]), sum([%3]) from [%4]")
-                                  .arg(t.totalColumn, t.priceColumn, t.remainingColumn, t.table) +
-                              condition.where(),
-                          condition.params);
+    const SqlWithParams counts = copyCountersSql(db, condition, t);
+    const auto r = db.row(counts.sql, counts.params);
     auto number = [&](int i) -> std::optional<qint64> {
         if (!r || r->isNull(i))
             return std::nullopt;
@@ -157,9 +232,15 @@ BookCounters bookCounters(const Database& db, const ListCondition& condition, bo
         c.lent = number(5);
         c.remaining = number(6);
     }
+    // Under a condition SQLite would otherwise walk the whole kind index for its order and
+    // fetch every row to test the condition; "+" keeps the order out of it, so the rows met
+    // come from a scan or range (of a covering index where one serves) and only they are
+    // sorted. The whole library streams through the kind index in order.
+    const QString groupTerm =
+        condition.isEmpty() || db.isPostgres() ? QStringLiteral("[%1]") : QStringLiteral("+[%1]");
     QStringList grouped;
     for (const QString& col : kindColumns(db, kindCondition))
-        grouped << u'[' + col + u']';
+        grouped << groupTerm.arg(col);
     c.kinds = db.scalar(QStringLiteral("select count(*) from (select 1 as [k] from [%1]%2 group "
                                        "by %3) [kinds]")
                             .arg(t.table, condition.where(), grouped.join(u',')),

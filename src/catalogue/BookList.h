@@ -36,7 +36,12 @@ struct ListCondition {
     QString whereAnd(const QString& extra) const;
 };
 
-// The books of a class and of every class whose number begins with it.
+// The books of a class and of every class whose number begins with it. On SQLite the prefix
+// is an index range on the class column; PostgreSQL orders text by the database's collation,
+// where a range need not match a prefix, so it compares the leading characters.
+ListCondition classCondition(const Database& db, const CatalogueTable& t,
+                             const QString& classNumber);
+// The same by the leading characters on either engine, without the index range.
 ListCondition classCondition(const CatalogueTable& t, const QString& classNumber);
 
 // Page count of a list: none for no rows; one when the page size is 0 or less (it cannot

@@ -59,6 +59,9 @@ IndexDef index(const QStringList& columns) {
 IndexDef uniqueIndex(const QStringList& columns) {
     return {columns, true};
 }
+IndexDef namedIndex(const QString& name, const QStringList& columns) {
+    return {columns, false, name};
+}
 
 TableDef table(const QString& name, QList<ColumnDef> columns, QList<IndexDef> indexes = {}) {
     return {name, std::move(columns), std::move(indexes), false};
@@ -210,9 +213,21 @@ QList<TableDef> buildTables() {
         t << dictionary(name);
 
     // Catalogue.
-    const QList<IndexDef> bookIndexes{index({u"书籍编号"_s}), index({u"标准ISBN"_s}),
-                                      index({u"中图分类"_s}), index({u"拼音"_s}),
-                                      index({u"入库时间"_s})};
+    // The book list's counters read indexes instead of the wide rows: the default kind
+    // columns in one (kinds are counted by grouping), the copy counts in another, and a
+    // class with both after it, so that a class and its counters are one index range.
+    const QStringList kindColumns{u"书籍名称"_s, u"出版社名"_s, u"作者信息"_s, u"标准ISBN"_s};
+    const QStringList copyColumns{u"藏书总量"_s, u"馆内剩余"_s, u"在馆状态"_s, u"书籍价格"_s};
+    const QList<IndexDef> bookIndexes{
+        index({u"书籍编号"_s}),
+        index({u"标准ISBN"_s}),
+        index({u"中图分类"_s}),
+        index({u"拼音"_s}),
+        index({u"入库时间"_s}),
+        namedIndex(u"ix_书籍资料_种类"_s, kindColumns),
+        namedIndex(u"ix_书籍资料_册数"_s, copyColumns),
+        namedIndex(u"ix_书籍资料_分类计数"_s,
+                   QStringList{u"中图分类"_s} + kindColumns + copyColumns)};
     t << table(u"书籍资料"_s, concat(concat({key(u"ID"_s)}, bookColumns()), {yesNo(u"选中"_s)}),
                bookIndexes);
     t << table(u"书籍预编"_s, preCatalogueColumns(),
@@ -492,6 +507,8 @@ QString createTableSql(const Dialect& d, const TableDef& t, SchemaVersion versio
 }
 
 QString indexName(const TableDef& t, const IndexDef& i) {
+    if (!i.name.isEmpty())
+        return i.name;
     return u"ix_"_s + t.name + u'_' + i.columns.join(u'_');
 }
 

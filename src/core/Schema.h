@@ -25,6 +25,8 @@ struct ColumnDef {
 struct IndexDef {
     QStringList columns;
     bool unique = false;
+    // Set when "ix_<table>_<columns>" would pass PostgreSQL's 63-byte limit on names.
+    QString name;
 };
 
 struct TableDef {

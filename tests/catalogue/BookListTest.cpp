@@ -4,6 +4,8 @@
 namespace cangshu::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 TEST(PageCount, ByRowsAndPageSize) {
     const struct {
         qint64 rows;
@@ -67,7 +69,7 @@ TEST_P(BookListTest, PagesAreCutByIdAcrossGapsInEveryDirection) {
     EXPECT_EQ(pager.first().size(), 41);
     EXPECT_FALSE(pager.canPage());
     // Nothing matching: no page at all.
-    pager.reset(classCondition(CatalogueTable::books(), QStringLiteral("Z")), 15);
+    pager.reset(classCondition(db(), CatalogueTable::books(), QStringLiteral("Z")), 15);
     EXPECT_EQ(pager.pages(), 0);
     EXPECT_TRUE(pager.first().isEmpty());
     EXPECT_EQ(pager.pageLabel(), QStringLiteral("0/0"));
@@ -88,11 +90,66 @@ TEST_P(BookListTest, ConditionsAreWrappedBeforePagingAndCounting) {
     const BookCounters c = bookCounters(db(), either, true, QStringLiteral("书籍名称"));
     EXPECT_EQ(c.rows, 8);
     // A class lists its own books and those of the classes below it.
-    pager.reset(classCondition(CatalogueTable::books(), QStringLiteral("I")), 100);
+    pager.reset(classCondition(db(), CatalogueTable::books(), QStringLiteral("I")), 100);
     EXPECT_EQ(pager.total(), 9);
     EXPECT_EQ(idsOf(pager.first()).mid(0, 6), ids);
-    pager.reset(classCondition(CatalogueTable::books(), QStringLiteral("I2")), 100);
+    pager.reset(classCondition(db(), CatalogueTable::books(), QStringLiteral("I2")), 100);
     EXPECT_EQ(pager.total(), 3);
+}
+
+// A class lists the books whose class number begins with it, letter case and punctuation
+// counting, on both engines; the numbers sit at the edges of the range a prefix spans.
+TEST_P(BookListTest, AClassListsExactlyTheNumbersBeginningWithIt) {
+    const QStringList numbers{u"I"_s,
+                              u"I2"_s,
+                              u"I24"_s,
+                              u"I247.5"_s,
+                              u"I3"_s,
+                              u"i24"_s,
+                              u"H9"_s,
+                              u"J"_s,
+                              u"TP3"_s,
+                              u"TP31"_s,
+                              u"TP3/1"_s,
+                              u"TP4"_s,
+                              u"TP2~"_s,
+                              u"甲乙"_s,
+                              u"甲丙"_s,
+                              u"乙"_s,
+                              u""_s,
+                              QString::fromUcs4(U"A\U0010FFFF"),
+                              QString::fromUcs4(U"A\U0010FFFFB"),
+                              u"B"_s,
+                              QString::fromUcs4(U"\uD7FF"),
+                              QString::fromUcs4(U"\uD7FFx"),
+                              QString::fromUcs4(U"\uE000")};
+    QList<std::pair<qint64, QString>> books;
+    for (const QString& n : numbers)
+        books.append({addBook({{QStringLiteral("中图分类"), n}}), n});
+    addBook({{QStringLiteral("书籍名称"), QStringLiteral("无分类")}});
+
+    const QStringList prefixes{u"I"_s,
+                               u"I2"_s,
+                               u"I24"_s,
+                               u"TP3"_s,
+                               u"甲"_s,
+                               u"Z"_s,
+                               u""_s,
+                               QString::fromUcs4(U"A\U0010FFFF"),
+                               QString::fromUcs4(U"\uD7FF")};
+    BookPager pager(db(), CatalogueTable::books(), QStringLiteral("[ID]"));
+    for (const QString& prefix : prefixes) {
+        QList<qint64> expected;
+        for (const auto& [id, number] : books)
+            if (number.startsWith(prefix))
+                expected << id;
+        for (const ListCondition& c : {classCondition(db(), CatalogueTable::books(), prefix),
+                                       classCondition(CatalogueTable::books(), prefix)}) {
+            pager.reset(c, 100);
+            EXPECT_EQ(pager.total(), expected.size()) << prefix.toStdString();
+            EXPECT_EQ(idsOf(pager.first()), expected) << prefix.toStdString();
+        }
+    }
 }
 
 TEST_P(BookListTest, CountersInBothCopyModes) {
@@ -121,7 +178,7 @@ TEST_P(BookListTest, CountersInBothCopyModes) {
     EXPECT_EQ(titles.lent, 3);      // (1-1)+(1-0)+(3-1)+(1-1)
     EXPECT_EQ(titles.remaining, 3); // 1+0+1+1
 
-    const ListCondition none = classCondition(CatalogueTable::books(), QStringLiteral("Q"));
+    const ListCondition none = classCondition(db(), CatalogueTable::books(), QStringLiteral("Q"));
     const BookCounters empty = bookCounters(db(), none, false, QStringLiteral("书籍名称"));
     EXPECT_EQ(empty.rows, 0);
     EXPECT_FALSE(empty.holdings.has_value());
@@ -129,6 +186,45 @@ TEST_P(BookListTest, CountersInBothCopyModes) {
     EXPECT_EQ(empty.totalValue, 0.0);
     EXPECT_EQ(bookCounters(db(), none, true, {}).lent, 0);
     EXPECT_EQ(formatTotalValue(1234567.5), QStringLiteral("￥ 1,234,567.50"));
+}
+
+// The whole library's counters (read through their index, grouped) agree with the same
+// counters taken under a condition that every row meets, empty values included.
+TEST_P(BookListTest, WholeLibraryCountersAgreeWithThoseOfEveryRow) {
+    auto add = [&](const QVariant& price, const QVariant& total, const QVariant& shelf,
+                   const QVariant& status) {
+        addBook({{QStringLiteral("书籍名称"), QStringLiteral("甲")},
+                 {QStringLiteral("书籍价格"), price},
+                 {QStringLiteral("藏书总量"), total},
+                 {QStringLiteral("馆内剩余"), shelf},
+                 {QStringLiteral("在馆状态"), status}});
+    };
+    const QVariant none;
+    add(10.5, 1, 1, u"在馆"_s);
+    add(10.5, 1, 0, u"借出"_s);
+    add(20, 3, 1, u"在馆"_s);
+    add(20.0, 3, 1, u"在馆"_s);
+    add(none, 2, 2, u"在馆"_s);
+    add(8, none, 1, u"不可借"_s);
+    add(5, 1, none, none);
+
+    const ListCondition everyRow = ListCondition::fromWhere(QStringLiteral(" where [ID]>0"));
+    for (const bool oneToOne : {true, false}) {
+        const BookCounters all = bookCounters(db(), {}, oneToOne, QStringLiteral("书籍名称"));
+        const BookCounters each =
+            bookCounters(db(), everyRow, oneToOne, QStringLiteral("书籍名称"));
+        EXPECT_EQ(all.rows, 7);
+        EXPECT_EQ(all.holdings, 11);
+        EXPECT_DOUBLE_EQ(all.totalValue, 10.5 + 10.5 + 60 + 60 + 5);
+        EXPECT_EQ(all.lent, oneToOne ? 1 : 5); // 0+1+2+2+0 by the counts
+        EXPECT_EQ(all.remaining, oneToOne ? 4 : 6);
+        EXPECT_EQ(all.kinds, 1);
+        EXPECT_EQ(each.rows, all.rows);
+        EXPECT_EQ(each.holdings, all.holdings);
+        EXPECT_DOUBLE_EQ(each.totalValue, all.totalValue);
+        EXPECT_EQ(each.lent, all.lent);
+        EXPECT_EQ(each.remaining, all.remaining);
+    }
 }
 
 TEST_P(BookListTest, WithdrawalCopiesWholeRowsAndDeletesExactlyThoseRows) {
