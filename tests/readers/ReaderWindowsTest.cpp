@@ -1,7 +1,9 @@
 #include "LibraryFixture.h"
 #include "ModalAnswers.h"
+#include "core/Config.h"
 #include "readers/CardDevices.h"
 #include "readers/ui/CameraWindow.h"
+#include "readers/ui/CardReaderAtLogin.h"
 #include "readers/ui/ReaderEditor.h"
 #include "readers/ui/ReaderStatusWindow.h"
 #include "readers/ui/ReaderTypesWindow.h"
@@ -12,6 +14,7 @@
 #include <QCameraDevice>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -290,4 +293,40 @@ TEST(CameraWindow, WithoutACameraNothingIsSaved) {
     camera.storeFrame(frame);
     EXPECT_EQ(saved, 0);
     EXPECT_FALSE(QFile::exists(Home(folder).coverFolder() + QStringLiteral("/R1.jpg")));
+}
+
+TEST(CardReaderAtLogin, OpensOnEachShowingWhenAskedAndReportsAFailure) {
+    const QString folder = temporaryFolder();
+    const Home home(folder);
+    QDir().mkpath(home.path(QStringLiteral("set_ini")));
+    SimulatedIcCard device(3, {});
+    QDialog login;
+    openCardReaderWithLogin(&login, home, &device);
+    struct Case {
+        bool openAtLogin;
+        int port;
+        QStringList calls;
+        QStringList messages;
+    };
+    const QList<Case> cases{
+        {false, 3, {}, {}},
+        {true, 3, {QStringLiteral("open(3)")}, {}},
+        {true,
+         2,
+         {QStringLiteral("open(3)"), QStringLiteral("open(2)")},
+         {QStringLiteral("读卡机初始化失败！请在系统设置里进行设置！")}},
+    };
+    for (const Case& c : cases) {
+        Config config = Config::defaults();
+        config.openCardAtLogin = c.openAtLogin;
+        config.comPort = c.port;
+        ASSERT_TRUE(config.save(home.iniFile()));
+        ModalAnswers answers;
+        answers.button(QMessageBox::Ok);
+        login.show();
+        QTest::qWait(100);
+        login.hide();
+        EXPECT_EQ(device.calls(), c.calls) << c.port;
+        EXPECT_EQ(answers.texts, c.messages) << c.port;
+    }
 }

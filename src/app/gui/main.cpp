@@ -1,5 +1,7 @@
 #include "WindowWiring.h"
 #include "core/Startup.h"
+#include "readers/ui/CardReaderAtLogin.h"
+#include "readers/ui/ReaderWindows.h"
 #include "shell/ui/ShellController.h"
 #include "widgets/Messages.h"
 
@@ -41,6 +43,8 @@ int main(int argc, char** argv) {
     wireWindows(factories);
 
     ShellController shell(startup, factories);
+    openCardReaderWithLogin(shell.login(), startup.home,
+                            workstationCardDevices(startup.home).ic.get());
     shell.start();
     return app.exec();
 }
