@@ -1,5 +1,6 @@
 #include "WindowWiring.h"
 #include "core/Startup.h"
+#include "readers/CardDevices.h"
 #include "readers/ui/CardReaderAtLogin.h"
 #include "readers/ui/ReaderWindows.h"
 #include "shell/ui/ShellController.h"
