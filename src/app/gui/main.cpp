@@ -3,6 +3,7 @@
 #include "readers/CardDevices.h"
 #include "readers/ui/CardReaderAtLogin.h"
 #include "readers/ui/ReaderWindows.h"
+#include "shell/ui/LoginWindow.h"
 #include "shell/ui/ShellController.h"
 #include "widgets/Messages.h"
 
