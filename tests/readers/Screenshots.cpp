@@ -1,6 +1,7 @@
 // Draws the reader windows offscreen into PNG files, and prints reader cards of the demo
 // library to a PDF, so that anyone can see them:
 //   readers_screenshots OUTDIR
+#include "support/Screenshots.h"
 #include "core/DemoLibrary.h"
 #include "core/Schema.h"
 #include "core/Seed.h"
@@ -19,20 +20,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 
 using namespace cangshu;
 
 namespace {
-
-void save(QWidget* w, const QString& folder, const QString& name) {
-    w->show();
-    QApplication::processEvents();
-    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    if (!w->grab().save(path))
-        qWarning("cannot write %s", qPrintable(path));
-}
 
 // A drawn face for the demo photos: no real person's picture.
 QByteArray demoPhoto(QColor shirt) {
@@ -56,12 +48,8 @@ QByteArray demoPhoto(QColor shirt) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPointSize(10);
-    QApplication::setFont(font);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    QDir().mkpath(out);
+    applyApplicationLook();
+    const QString out = test::screenshotFolder(argc, argv);
 
     QTemporaryDir home;
     auto db = Database::openMemory();
@@ -89,15 +77,15 @@ int main(int argc, char** argv) {
     window.show();
     if (!readers.isEmpty())
         window.selectNumber(readers[0].value(0).toString());
-    save(&window, out, QStringLiteral("reader-window"));
+    test::saveScreenshot(&window, out, QStringLiteral("reader-window"));
 
     ReaderEditor editor(context);
     if (!readers.isEmpty())
         editor.startEdit(readers[0].value(0).toString());
-    save(&editor, out, QStringLiteral("reader-editor"));
+    test::saveScreenshot(&editor, out, QStringLiteral("reader-editor"));
 
     ReaderTypesWindow types(*db);
-    save(&types, out, QStringLiteral("reader-types"));
+    test::saveScreenshot(&types, out, QStringLiteral("reader-types"));
 
     ReaderStatusWindow loss(*db, StatusWindowKind::Loss);
     loss.show();
@@ -105,11 +93,11 @@ int main(int argc, char** argv) {
         loss.numberField()->setText(readers[0].value(0).toString());
         loss.lookUp();
     }
-    save(&loss, out, QStringLiteral("reader-loss"));
+    test::saveScreenshot(&loss, out, QStringLiteral("reader-loss"));
 
     CameraWindow camera(context.home);
     camera.setCaller({CameraUse::Reader, {}, {}, {}});
-    save(&camera, out, QStringLiteral("camera"));
+    test::saveScreenshot(&camera, out, QStringLiteral("camera"));
 
     // Reader cards of the first readers, printed to PDF; the caller turns the page into PNG.
     QSqlQuery q = db->run(QStringLiteral("select * from [读者资料] order by [读者编号] limit 6"));

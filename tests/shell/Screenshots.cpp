@@ -1,5 +1,6 @@
 // Draws the shell's windows offscreen into PNG files, so that anyone can see them:
 //   shell_screenshots OUTDIR
+#include "support/Screenshots.h"
 #include "core/Schema.h"
 #include "core/Seed.h"
 #include "shell/ui/ClearHistoryWindow.h"
@@ -13,32 +14,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 
 using namespace cangshu;
 
-namespace {
-
-void save(QWidget* w, const QString& folder, const QString& name) {
-    w->show();
-    QApplication::processEvents();
-    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    if (!w->grab().save(path))
-        qWarning("cannot write %s", qPrintable(path));
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPointSize(10);
-    QApplication::setFont(font);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    QDir().mkpath(out);
+    applyApplicationLook();
+    const QString out = test::screenshotFolder(argc, argv);
 
     QTemporaryDir home;
     StartupState startup;
@@ -55,31 +39,32 @@ int main(int argc, char** argv) {
     ShellController shell(startup, factories);
     shell.quit = [](int) {};
     shell.start();
-    save(shell.login(), out, QStringLiteral("login"));
+    test::saveScreenshot(shell.login(), out, QStringLiteral("login"));
     shell.login()->logIn();
     MainWindow* main = shell.main();
     main->showNormal();
     main->resize(1366, 768);
-    save(main, out, QStringLiteral("main-window"));
+    test::saveScreenshot(main, out, QStringLiteral("main-window"));
     for (const Skin& s : skins()) {
         shell.skins().apply(s.file);
-        save(main, out, QStringLiteral("main-window-") + s.file.section(u'.', 0, 0));
+        test::saveScreenshot(main, out,
+                             QStringLiteral("main-window-") + s.file.section(u'.', 0, 0));
     }
     shell.skins().deactivate();
-    save(main, out, QStringLiteral("main-window-plain"));
+    test::saveScreenshot(main, out, QStringLiteral("main-window-plain"));
     shell.skins().apply(QStringLiteral("DiamondBlue.ssk"));
 
     Database& db = *startup.library;
     OperatorsWindow operators(db);
-    save(&operators, out, QStringLiteral("operators"));
+    test::saveScreenshot(&operators, out, QStringLiteral("operators"));
     PasswordWindow password(db);
     password.setOperator(QStringLiteral("admin"));
-    save(&password, out, QStringLiteral("password-change"));
+    test::saveScreenshot(&password, out, QStringLiteral("password-change"));
     NumberSettingsWindow numbers(db);
-    save(&numbers, out, QStringLiteral("number-settings"));
+    test::saveScreenshot(&numbers, out, QStringLiteral("number-settings"));
     ClearHistoryWindow clear(db);
-    save(&clear, out, QStringLiteral("clear-history"));
+    test::saveScreenshot(&clear, out, QStringLiteral("clear-history"));
     ExitDialog exit;
-    save(&exit, out, QStringLiteral("exit-dialog"));
+    test::saveScreenshot(&exit, out, QStringLiteral("exit-dialog"));
     return 0;
 }

@@ -5,23 +5,19 @@
 #include "readers/ui/ReaderWindows.h"
 #include "shell/ui/LoginWindow.h"
 #include "shell/ui/ShellController.h"
+#include "widgets/ApplicationLook.h"
 #include "widgets/Messages.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFont>
 #include <QMessageBox>
-#include <QStyleFactory>
 
 using namespace cangshu;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("图书馆管理系统"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPointSize(10);
-    QApplication::setFont(font);
+    applyApplicationLook();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("图书馆管理系统"));
