@@ -355,7 +355,10 @@ QList<TableDef> buildTables() {
                    {key(u"序号"_s), text(u"读者索引"_s, 50), integer(item), date(u"借阅日期"_s),
                     date(u"归还日期"_s), number(u"借出天数"_s), money(u"租金金额"_s),
                     text(u"超期天数"_s, 20), money(u"罚款金额"_s), text(u"操作员"_s, 50)},
-                   {index({u"读者索引"_s}), index({item}), index({u"归还日期"_s})});
+                   // Covering the summed amounts, so that the period sums and the footer of
+                   // the whole history read only an index.
+                   {index({u"读者索引"_s}), index({item, u"租金金额"_s, u"罚款金额"_s}),
+                    index({u"归还日期"_s, u"罚款金额"_s, u"租金金额"_s})});
     }
     t << upgradedTable(
         table(u"音像借阅清单"_s,
@@ -383,7 +386,7 @@ QList<TableDef> buildTables() {
                {key(u"ID"_s), text(u"读者编号"_s, 50), text(u"读者姓名"_s, 50),
                 text(u"读者性别"_s, 10), text(u"读者类型"_s, 50), money(u"罚款金额"_s),
                 text(u"书籍名称"_s, 255), date(u"罚款日期"_s), text(u"备注"_s, 255)},
-               {index({u"读者编号"_s}), index({u"罚款日期"_s})});
+               {index({u"读者编号"_s}), index({u"罚款日期"_s, u"罚款金额"_s})});
     t << table(u"读者充押金"_s,
                {key(u"序号"_s), text(u"读者编号"_s, 50), text(u"读者姓名"_s, 50),
                 text(u"读者类型"_s, 50), money(u"充押金额"_s), date(u"充值日期"_s),

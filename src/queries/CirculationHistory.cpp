@@ -146,6 +146,49 @@ QList<HistoryView> buildViews() {
     return v;
 }
 
+// The footer of the whole list without joining each of its rows: the history grouped by
+// item and joined with the items, less the rows whose reader is missing, which the list's
+// join drops (读者编号 is unique, so a present reader matches once). The history's reader
+// numbers are stepped through its reader index, one seek per distinct reader, to find
+// the missing ones. Empty when a sum needs the reader table.
+QString wholeListTotals(const HistoryView& v, const BuilderColumns& offered) {
+    QStringList outer, grouped, perItem, dropped;
+    for (const HistoryColumn& c : v.columns) {
+        if (c.footer != HistoryFooter::Sum)
+            continue;
+        const QString s = u"s%1"_s.arg(outer.size());
+        const QString owner = offered.owner.value(c.field);
+        if (owner == v.historyTable) {
+            grouped << u",sum([%1]) as %2"_s.arg(c.field, s);
+            perItem << u",sum(g.%1) as %1"_s.arg(s);
+            dropped << u",sum(h.[%1]) as %2"_s.arg(c.field, s);
+        } else if (owner == v.itemTable) {
+            perItem << u",sum(g.n*i.[%1]) as %2"_s.arg(c.field, s);
+            dropped << u",sum(i.[%1]) as %2"_s.arg(c.field, s);
+        } else {
+            return {};
+        }
+        outer << u",coalesce(a.%1,0)-coalesce(o.%1,0)-coalesce(m.%1,0) as [%2]"_s.arg(s, c.field);
+    }
+    const QString byItem =
+        u"select sum(g.n) as n%1 from (select [%2] as k,count(*) as n%3 from [%4] group by [%2]) g,"
+        "[%5] i where i.[ID]=g.k"_s.arg(perItem.join(QString()), v.itemKey, grouped.join(QString()),
+                                        v.historyTable, v.itemTable);
+    auto droppedWhere = [&](const QString& readerTest) {
+        return u"select count(*) as n%1 from [%2] h,[%3] i where i.[ID]=h.[%4] and "_s.arg(
+                   dropped.join(QString()), v.historyTable, v.itemTable, v.itemKey) +
+               readerTest;
+    };
+    const QString missingReaders =
+        u"with recursive d(k) as (select min([读者索引]) from [%1] union all select (select "
+        "min([读者索引]) from [%1] where [读者索引]>d.k) from d where d.k is not null) select k "
+        "from d where k is not null and not exists (select 1 from [读者资料] r where "
+        "r.[读者编号]=d.k)"_s.arg(v.historyTable);
+    return u"select coalesce(a.n,0)-coalesce(o.n,0)-coalesce(m.n,0) as n%1 from (%2) a,(%3) o,"
+           "(%4) m"_s.arg(outer.join(QString()), byItem, droppedWhere(u"h.[读者索引] is null"_s),
+                          droppedWhere(u"h.[读者索引] in ("_s + missingReaders + u")"_s));
+}
+
 const QList<HistoryView>& views() {
     static const QList<HistoryView> all = buildViews();
     return all;
@@ -177,8 +220,14 @@ HistoryQueries::HistoryQueries(const Database& db, HistoryKind kind)
     // name found in two of the tables (拼音, 备注信息) is not ambiguous in a condition.
     const BuilderColumns offered = builderColumns(db, m_view.tableList());
     QStringList inner;
-    for (const QString& name : offered.names)
-        inner << u"[%1].[%2] as [%2]"_s.arg(offered.owner.value(name), name);
+    for (const QString& name : offered.names) {
+        // The reader number is taken from the history, where the join makes it equal, so
+        // that the history's reader index serves the reader order and the reader search.
+        if (name == u"读者编号"_s)
+            inner << u"[%1].[读者索引] as [读者编号]"_s.arg(m_view.historyTable);
+        else
+            inner << u"[%1].[%2] as [%2]"_s.arg(offered.owner.value(name), name);
+    }
     m_from = u"(select %1 from [%2],[读者资料],[%3] where [%2].[ID]=[%3].[%4] and "
              "[读者资料].[读者编号]=[%3].[读者索引]) as h"_s.arg(
                  inner.join(u','), m_view.itemTable, m_view.historyTable, m_view.itemKey);
@@ -186,6 +235,7 @@ HistoryQueries::HistoryQueries(const Database& db, HistoryKind kind)
     for (const HistoryColumn& c : m_view.columns)
         shown << u"[%1]"_s.arg(c.field);
     m_columns = shown.join(u',');
+    m_totals = wholeListTotals(m_view, offered);
 }
 
 HistoryQuery HistoryQueries::make(const QString& condition, const QVariantList& params,
@@ -216,7 +266,9 @@ HistoryQuery HistoryQueries::byReaderNumber(const QString& text) const {
 }
 
 HistoryQuery HistoryQueries::all() const {
-    return make({}, {}, readerOrder());
+    HistoryQuery q = make({}, {}, readerOrder());
+    q.totals = m_totals;
+    return q;
 }
 
 HistoryQuery HistoryQueries::overdue() const {

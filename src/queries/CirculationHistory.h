@@ -58,11 +58,13 @@ inline const QString reader = QStringLiteral("reader");
 } // namespace historyfocus
 
 // One list to show: the SELECT (without order), its values and its order; or the refusal.
+// totals, when set, gives the footer's count and sums without joining every row.
 struct HistoryQuery {
     Outcome outcome;
     QString select;
     QVariantList params;
     QString orderBy;
+    QString totals;
 };
 
 // The statements of one history list. The join is wrapped so that every column the
@@ -76,6 +78,8 @@ public:
     // The search texts are used as typed: only the test for emptiness trims them.
     HistoryQuery byItemNumber(const QString& text) const;
     HistoryQuery byReaderNumber(const QString& text) const;
+    // Every row, in the reader order that the history's reader index gives, with the
+    // footer from the history grouped by item.
     HistoryQuery all() const;
     // Loans due before today; one due today is not yet overdue.
     HistoryQuery overdue() const;
@@ -94,6 +98,7 @@ private:
     const HistoryView& m_view;
     QString m_from; // "(select ... from the join) as h"
     QString m_columns;
+    QString m_totals; // the footer of all()
 };
 
 } // namespace cangshu

@@ -6,6 +6,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QSqlError>
+#include <QSqlRecord>
 
 namespace cangshu {
 
@@ -104,6 +105,17 @@ GridModel::Totals GridModel::totals() const {
             sums << QStringLiteral("sum([%1])").arg(c.field);
             fields << c.field;
         }
+    }
+    if (!m_source.totals.isEmpty()) {
+        QSqlQuery q = runSelect(m_db, m_source.totals, m_source.params, true);
+        if (q.next()) {
+            t.rows = q.value(0).toLongLong();
+            const QSqlRecord r = q.record();
+            for (const QString& field : fields)
+                if (const int i = r.indexOf(field); i >= 0)
+                    t.sums.insert(field, q.value(i).toDouble());
+        }
+        return t;
     }
     const QString sql =
         QStringLiteral("select count(*)%1 from (%2) as grid")

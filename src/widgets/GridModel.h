@@ -23,6 +23,10 @@ struct GridSource {
     QString select;
     QVariantList params;
     QString orderBy; // "[书籍编号]" or empty
+    // A quicker statement for the footer where aggregating the select would read every row
+    // of a large join: one row, the count first and each sum named by its field, bound with
+    // the same values. Empty: the grid aggregates over the select.
+    QString totals;
 };
 
 // The rows of a grid: fetched lazily in blocks from one SELECT, shown in the declared

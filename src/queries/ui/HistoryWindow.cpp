@@ -154,7 +154,7 @@ bool HistoryWindow::list(const HistoryQuery& query) {
             m_itemNumber->setFocus();
         return false;
     }
-    if (m_grid->load({query.select, query.params, query.orderBy}))
+    if (m_grid->load({query.select, query.params, query.orderBy, query.totals}))
         return true;
     showError(this, m_grid->lastError());
     return false;

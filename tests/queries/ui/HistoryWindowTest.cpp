@@ -123,4 +123,60 @@ TEST_P(HistoryWindowTest, PeriodicalReturnsSumRentsAndFines) {
     EXPECT_EQ(listed(w).size(), 3);
 }
 
+// "显示全部" on a long history: listed in reader order, with the footer counted without
+// joining every row. Returns whose book or reader is gone (or that have no reader) are not
+// in the list, so they must not be in its footer either.
+TEST_P(HistoryWindowTest, BookReturnsAllFooterCountsOnlyTheListedRows) {
+    auto book = [&](const QString& number, const QString& price) {
+        const qint64 id = addBook(number);
+        db().execute(QStringLiteral("update [书籍资料] set [书籍价格]=? where [ID]=?"),
+                     {price, id});
+        return id;
+    };
+    auto returned = [&](const QVariant& reader, qint64 bookId, const QVariant& rent,
+                        const QVariant& fine) {
+        db().execute(QStringLiteral("insert into [书籍归还清单] ([读者索引], [书籍索引], "
+                                    "[借阅日期], [归还日期], [租金金额], [罚款金额]) "
+                                    "values (?, ?, ?, ?, ?, ?)"),
+                     {reader, bookId, today().addDays(-10), today(), rent, fine});
+    };
+    const QVariant none = QVariant(QMetaType(QMetaType::QString));
+    const qint64 b1 = book(QStringLiteral("B1"), QStringLiteral("10.5"));
+    const qint64 b2 = book(QStringLiteral("B2"), QStringLiteral("20"));
+    returned(QStringLiteral("R2"), b1, QStringLiteral("1"), QStringLiteral("0.5"));
+    returned(QStringLiteral("R1"), b2, QStringLiteral("2"), none);
+    returned(QStringLiteral("R1"), b1, none, QStringLiteral("1.25"));
+    // Not in the join: a reader since deleted, no reader, a book since deleted.
+    returned(QStringLiteral("R9"), b1, QStringLiteral("100"), QStringLiteral("100"));
+    returned(none, b2, QStringLiteral("100"), QStringLiteral("100"));
+    returned(QStringLiteral("R1"), b2 + 1000, QStringLiteral("100"), QStringLiteral("100"));
+
+    HistoryWindow w(db(), Home(), HistoryKind::BookReturns);
+    w.show();
+    ASSERT_TRUE(w.showAll());
+    GridModel* m = w.grid()->model();
+    QStringList readers;
+    for (int r = 0; r < m->rowCount(); ++r)
+        readers << m->fieldValue(r, QStringLiteral("读者编号")).toString();
+    EXPECT_EQ(readers,
+              (QStringList{QStringLiteral("R1"), QStringLiteral("R1"), QStringLiteral("R2")}));
+    EXPECT_EQ(listed(w).size(), 3);
+
+    w.grid()->refreshFooter();
+    auto footer = [&](const QString& field) {
+        return w.grid()->footerText(m->columnOfField(field));
+    };
+    EXPECT_EQ(footer(QStringLiteral("书籍编号")), QStringLiteral("3"));
+    EXPECT_EQ(footer(QStringLiteral("书籍价格")), QStringLiteral("41"));
+    EXPECT_EQ(footer(QStringLiteral("租金金额")), QStringLiteral("3"));
+    EXPECT_EQ(footer(QStringLiteral("罚款金额")), QStringLiteral("1.75"));
+
+    // An empty history gives zeros, not blanks.
+    db().execute(QStringLiteral("delete from [书籍归还清单]"));
+    ASSERT_TRUE(w.showAll());
+    w.grid()->refreshFooter();
+    EXPECT_EQ(footer(QStringLiteral("书籍编号")), QStringLiteral("0"));
+    EXPECT_EQ(footer(QStringLiteral("书籍价格")), QStringLiteral("0"));
+}
+
 CANGSHU_ENGINES(HistoryWindowTest);
