@@ -64,7 +64,7 @@ struct HistoryQuery {
     QString select;
     QVariantList params;
     QString orderBy;
-    QString totals;
+    QString totals{};
 };
 
 // The statements of one history list. The join is wrapped so that every column the

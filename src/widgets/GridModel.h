@@ -26,7 +26,7 @@ struct GridSource {
     // A quicker statement for the footer where aggregating the select would read every row
     // of a large join: one row, the count first and each sum named by its field, bound with
     // the same values. Empty: the grid aggregates over the select.
-    QString totals;
+    QString totals{};
 };
 
 // The rows of a grid: fetched lazily in blocks from one SELECT, shown in the declared
