@@ -28,6 +28,9 @@ struct ReadersUiContext {
     CardDevices* cards = nullptr;
     std::function<CameraWindow*()> camera; // the shared camera window, when there is one
     QString viewMode = QStringLiteral("61730");
+    // Shows a reader's book loans, open or returned, in the loan query windows (modal); set
+    // when those windows are part of the program.
+    std::function<void(const QString& readerNumber, bool returned, QWidget* parent)> showBookLoans;
 };
 
 // "添加新读者" / "修改读者资料": one reader's record, keyboard first.

@@ -208,6 +208,12 @@ ReaderWindow::ReaderWindow(const ReadersUiContext& context, QWidget* parent)
 
     markingMenu()->addSeparator();
     markingMenu()->addAction(QStringLiteral("查看照片"), this, &ReaderWindow::showPhoto);
+    QAction* onLoan = markingMenu()->addAction(QStringLiteral("查询正在借阅的书籍"), this,
+                                               [this] { showBookLoans(false); });
+    QAction* returned = markingMenu()->addAction(QStringLiteral("查询历史借阅记录"), this,
+                                                 [this] { showBookLoans(true); });
+    onLoan->setEnabled(bool(m_context.showBookLoans));
+    returned->setEnabled(bool(m_context.showBookLoans));
 
     connect(grid()->view(), &QAbstractItemView::doubleClicked, this, &ReaderWindow::editReader);
     connect(grid()->view()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -449,6 +455,13 @@ void ReaderWindow::designCards(const QString& templateName) {
     } catch (const DatabaseError& e) {
         showError(this, e.message());
     }
+}
+
+void ReaderWindow::showBookLoans(bool returned) {
+    const QString number = currentNumber();
+    if (number.isEmpty() || !m_context.showBookLoans)
+        return;
+    m_context.showBookLoans(number, returned, this);
 }
 
 void ReaderWindow::showPhoto() {

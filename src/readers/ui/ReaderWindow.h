@@ -38,6 +38,8 @@ public:
     void printCards(const QString& templateName);
     void designCards(const QString& templateName);
     void showPhoto();
+    // "查询正在借阅的书籍" / "查询历史借阅记录": the current reader's open or returned books.
+    void showBookLoans(bool returned);
     // The rows of the list as it stands, for printing.
     QList<QVariantMap> listedRows();
 

@@ -22,6 +22,12 @@ ReadersUiContext readersContext(ShellContext& c, QWidget* parent) {
     QPointer<QWidget> owner = parent;
     r.camera = [home, owner] { return sharedCameraWindow(home, owner); };
     r.viewMode = c.config().pass;
+    if (const ReaderLoansViewer& viewer = readerLoansViewer()) {
+        Database* db = c.db();
+        r.showBookLoans = [viewer, db, home](const QString& number, bool returned, QWidget* owner) {
+            viewer(*db, home, number, returned, owner);
+        };
+    }
     return r;
 }
 
@@ -33,6 +39,21 @@ WindowFactory statusWindow(StatusWindowKind kind) {
 }
 
 } // namespace
+
+namespace {
+ReaderLoansViewer& registeredLoansViewer() {
+    static ReaderLoansViewer viewer;
+    return viewer;
+}
+} // namespace
+
+void setReaderLoansViewer(ReaderLoansViewer viewer) {
+    registeredLoansViewer() = std::move(viewer);
+}
+
+const ReaderLoansViewer& readerLoansViewer() {
+    return registeredLoansViewer();
+}
 
 CardDevices& workstationCardDevices(const Home& home) {
     static CardDevices devices = cardDevicesFromConfig(home);

@@ -1,6 +1,8 @@
 #pragma once
 #include "shell/ui/WindowFactories.h"
 
+#include <functional>
+
 namespace cangshu {
 
 struct CardDevices;
@@ -12,6 +14,13 @@ void addReaderWindows(WindowFactories& factories);
 
 // The card devices of this workstation, made from the configuration the first time.
 CardDevices& workstationCardDevices(const Home& home);
+
+// How the reader window shows a reader's book loans (open or returned); the loan query windows
+// register it, since they are built on top of the reader windows.
+using ReaderLoansViewer = std::function<void(
+    Database& db, const Home& home, const QString& readerNumber, bool returned, QWidget* parent)>;
+void setReaderLoansViewer(ReaderLoansViewer viewer);
+const ReaderLoansViewer& readerLoansViewer();
 
 // The one camera window that the editors and the main window share.
 CameraWindow* sharedCameraWindow(const Home& home, QWidget* parent);
