@@ -95,6 +95,7 @@ MarcDefinitions MarcDefinitions::parse(const QString& table) {
             result.m_byNumber[n] = qint16(result.m_fields.size());
         result.m_fields.append(std::move(field));
     }
+    result.m_leader = result.field(QStringView(u"hdr"));
     return result;
 }
 

@@ -42,8 +42,14 @@ public:
     static MarcDefinitions parse(const QString& table);
 
     const MarcFieldDefinition* field(QStringView tag) const;
+    // A tag of three digits given as its number (0..999).
+    const MarcFieldDefinition* field(int number) const {
+        return m_byNumber[number] < 0 ? nullptr : m_fields.constData() + m_byNumber[number];
+    }
     const MarcFieldDefinition* field(QLatin1StringView tag) const;
     const QList<MarcFieldDefinition>& fields() const { return m_fields; }
+    // The entry of the leader ("hdr"), asked for every record.
+    const MarcFieldDefinition* leader() const { return m_leader; }
 
     // The name of a tag missing from the table.
     static QString nonStandardName();
@@ -51,6 +57,7 @@ public:
 private:
     QList<MarcFieldDefinition> m_fields;
     QHash<quint64, qsizetype> m_byTag; // tag packed by tagKey()
+    const MarcFieldDefinition* m_leader = nullptr;
     // Numeric tags, the usual case, index a table directly (-1: not defined).
     std::array<qint16, 1000> m_byNumber = filled();
     static std::array<qint16, 1000> filled() {

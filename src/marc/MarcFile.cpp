@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <algorithm>
+#include <cstring>
 
 namespace cangshu {
 
@@ -34,14 +36,18 @@ bool MarcRecordReader::fill() {
         return false;
     if (m_position > 0 && m_position >= m_buffer.size() / 2) {
         m_buffer.remove(0, m_position);
+        m_searched -= m_position;
         m_position = 0;
     }
-    const QByteArray chunk = m_device->read(ChunkSize);
-    if (chunk.isEmpty()) {
+    // Read straight into the buffer's free end: the bytes are copied once.
+    const qsizetype held = m_buffer.size();
+    m_buffer.resize(held + ChunkSize);
+    const qint64 got = m_device->read(m_buffer.data() + held, ChunkSize);
+    m_buffer.resize(held + std::max<qint64>(got, 0));
+    if (got <= 0) {
         m_end = true;
         return false;
     }
-    m_buffer.append(chunk);
     return true;
 }
 
@@ -52,9 +58,13 @@ bool MarcRecordReader::next(QByteArray* record) {
         m_separator = m_buffer.contains(RecordTerminator) ? RecordTerminator : '\n';
     }
     for (;;) {
-        const qsizetype at = m_buffer.indexOf(m_separator, m_position);
-        if (at < 0 && fill())
-            continue;
+        // Bytes already searched are not searched again after more are read.
+        const qsizetype at = m_buffer.indexOf(m_separator, std::max(m_position, m_searched));
+        if (at < 0) {
+            m_searched = m_buffer.size();
+            if (fill())
+                continue;
+        }
         const qsizetype end = at < 0 ? m_buffer.size() : at;
         if (at < 0 && m_position >= end)
             return false;
@@ -63,9 +73,15 @@ bool MarcRecordReader::next(QByteArray* record) {
         m_position = at < 0 ? end : at + 1;
         if (piece.isEmpty())
             continue;
-        *record = piece.toByteArray();
-        if (!record->endsWith(RecordTerminator))
-            record->append(RecordTerminator);
+        // The caller's array is written over in place when nothing else shares it.
+        const bool terminated = piece.endsWith(RecordTerminator);
+        if (!record->isDetached())
+            *record = QByteArray();
+        record->resize(piece.size() + (terminated ? 0 : 1));
+        char* out = record->data();
+        std::memcpy(out, piece.data(), piece.size());
+        if (!terminated)
+            out[piece.size()] = RecordTerminator;
         return true;
     }
 }

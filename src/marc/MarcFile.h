@@ -23,6 +23,7 @@ private:
     QIODevice* m_device;
     QByteArray m_buffer;
     qsizetype m_position = 0;
+    qsizetype m_searched = 0; // no separator before this index from m_position on
     bool m_end = false;
     char m_separator = 0; // decided from the start of the file
 };

@@ -3,7 +3,7 @@
 #include "MarcDefinitions.h"
 #include "core/Gbk.h"
 
-#include <QHash>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -23,9 +23,10 @@ qsizetype number(QByteArrayView digits) {
         return -1;
     qsizetype value = 0;
     for (char c : digits) {
-        if (c < '0' || c > '9')
+        const unsigned digit = unsigned(uchar(c)) - '0';
+        if (digit > 9)
             return -1;
-        value = value * 10 + (c - '0');
+        value = value * 10 + digit;
     }
     return value;
 }
@@ -34,44 +35,39 @@ struct Entry {
     QByteArrayView tag;
     qsizetype length = 0;
     qsizetype start = 0;
+    int number = -1; // the tag's number when it is three digits
 };
 
-// Indicators padded to two characters; the usual pairs are shared, not allocated anew.
-QString indicatorPair(QStringView text) {
-    static const QString values = QStringLiteral(" 0123456789#|");
-    static const QList<QString> pairs = [] {
-        QList<QString> all;
-        for (QChar a : values) {
-            for (QChar b : values)
-                all.append(QString(a) + b);
-        }
-        return all;
-    }();
-    const QChar a = text.size() > 0 ? text[0] : QChar(u' ');
-    const QChar b = text.size() > 1 ? text[1] : QChar(u' ');
-    const qsizetype first = values.indexOf(a);
-    const qsizetype second = values.indexOf(b);
-    if (first >= 0 && second >= 0)
-        return pairs[first * values.size() + second];
-    return QString(a) + b;
+// A field's tag packed into one number with its length, so that comparing two tags is one
+// comparison. Tags are three characters; a longer text never matches one.
+quint64 tagKey(QStringView tag) {
+    if (tag.size() > 3)
+        return ~quint64(0);
+    quint64 key = quint64(tag.size()) << 48;
+    for (qsizetype i = 0; i < tag.size(); ++i)
+        key |= quint64(tag[i].unicode()) << (16 * i);
+    return key;
 }
 
-// Tags are compared often; three characters need no general string comparison.
-bool sameTag(const QString& a, const QString& b) {
-    if (a.size() != 3 || b.size() != 3)
-        return a == b;
-    const QChar* x = a.constData();
-    const QChar* y = b.constData();
-    return x == y || (x[0] == y[0] && x[1] == y[1] && x[2] == y[2]);
+bool isTag(QByteArrayView tag, const char (&digits)[4]) {
+    return tag.size() == 3 && tag[0] == digits[0] && tag[1] == digits[1] && tag[2] == digits[2];
 }
 
 using Entries = std::vector<Entry>;
+
+// A data field's decoded text and where its delimiters are in the record's list of cuts.
+struct DataText {
+    QStringView text;
+    qsizetype firstCut = 0;
+    qsizetype cutCount = 0;
+};
 
 // Working lists of a parse, kept per thread so that a record costs no allocation for them.
 struct Scratch {
     Entries entries;
     std::vector<QByteArrayView> fieldData;
-    std::vector<qsizetype> cuts;
+    std::vector<qsizetype> cuts; // the subfield delimiters of every data field, in order
+    std::vector<DataText> dataTexts;
 };
 Scratch& scratch() {
     thread_local Scratch s;
@@ -80,9 +76,9 @@ Scratch& scratch() {
 
 MarcType typeOf(const Entries& entries) {
     for (const auto& e : entries) {
-        if (e.tag == "200")
+        if (isTag(e.tag, "200"))
             return MarcType::CnMarc;
-        if (e.tag == "245")
+        if (isTag(e.tag, "245"))
             return MarcType::UsMarc;
     }
     return MarcType::Unknown;
@@ -90,8 +86,13 @@ MarcType typeOf(const Entries& entries) {
 
 } // namespace
 
+const MarcSubfieldDefinition* MarcSubfield::definition() const {
+    return m_field ? m_field->subfield(code) : nullptr;
+}
+
 QString MarcSubfield::name() const {
-    return definition ? definition->name : QString();
+    const MarcSubfieldDefinition* def = definition();
+    return def ? def->name : QString();
 }
 
 QString MarcField::name() const {
@@ -154,7 +155,7 @@ QString MarcRecord::problemText() const {
 }
 
 QString MarcRecord::leader() const {
-    return m_fields.isEmpty() ? QString() : m_fields.first().content;
+    return m_fields.isEmpty() ? QString() : m_fields.first().content.toString();
 }
 
 bool MarcRecord::isControlTag(MarcType type, QStringView tag) {
@@ -172,14 +173,20 @@ bool MarcRecord::isControlTag(MarcType type, QStringView tag) {
     return false;
 }
 
+void MarcRecord::clear() {
+    m_fields.clear();
+    m_subfields.clear();
+    m_text.clear();
+    m_id = {};
+}
+
 void MarcRecord::parse(std::optional<MarcType> forcedType) {
     m_set = true;
-    m_fields.clear();
+    clear();
     m_problem = MarcProblem::None;
     m_problemEntry = -1;
     m_type = MarcType::Unknown;
     m_code = MarcCode::Unknown;
-    m_id.clear();
 
     QByteArrayView body(m_bytes);
     if (body.endsWith(RecordTerminator))
@@ -190,7 +197,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
     }
 
     auto fail = [this](MarcProblem problem, int entry = -1) {
-        m_fields.clear();
+        clear();
         m_problem = problem;
         m_problemEntry = entry;
     };
@@ -237,7 +244,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             if (to - from != EntrySize)
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
             const QByteArrayView entry = body.sliced(from, EntrySize);
-            Entry e{entry.first(3), number(entry.sliced(3, 4)), number(entry.sliced(7, 5))};
+            Entry e{entry.first(3), number(entry.sliced(3, 4)), number(entry.sliced(7, 5)),
+                    int(number(entry.first(3)))};
             if (e.length < 0 || e.start < 0)
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
             entries.push_back(e);
@@ -253,6 +261,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         // Check every entry before cutting anything: a broken record costs no decoding.
         std::vector<QByteArrayView>& fieldData = scratch().fieldData;
         fieldData.clear();
+        qsizetype textSize = leaderBytes.size();
         for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
             const Entry& e = entries[i];
             if (e.length < 1)
@@ -267,74 +276,107 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                 return fail(MarcProblem::SplitCharacter, int(i));
             if (body[byteEnd - 1] != FieldTerminator)
                 return fail(MarcProblem::MissingFieldTerminator, int(i));
-            fieldData.push_back(body.sliced(byteStart, byteEnd - 1 - byteStart));
+            const QByteArrayView data = body.sliced(byteStart, byteEnd - 1 - byteStart);
+            fieldData.push_back(data);
+            // The tag, the indicators and the data: no text has more characters than bytes.
+            textSize += 3 + 2 + data.size();
         }
 
-        MarcField leader;
-        leader.tag = QStringLiteral("hdr");
-        leader.indicators = QStringLiteral("  ");
-        leader.content = leader.leadingText = decodeMarcText(leaderBytes, charset);
-        leader.control = true;
-        leader.definition = names.field(leader.tag);
-        m_fields.reserve(qsizetype(entries.size()) + 1);
-        m_fields.append(std::move(leader));
+        // One buffer for the whole record's text, decoded field by field in directory order,
+        // and the field and subfield lists sized once, so that nothing moves once views into
+        // them are taken.
+        m_text = QString(textSize, Qt::Uninitialized);
+        char16_t* const text = reinterpret_cast<char16_t*>(m_text.data());
+        qsizetype used = 0;
+        auto take = [&](qsizetype n) {
+            const QStringView piece(text + used, n);
+            used += n;
+            return piece;
+        };
+        std::vector<qsizetype>& cuts = scratch().cuts;
+        cuts.clear();
+        auto decode = [&](QByteArrayView bytes) {
+            return take(decodeMarcText(bytes, charset, text + used, cuts));
+        };
+        m_fields.resize(qsizetype(entries.size()) + 1);
+        MarcField* const fields = m_fields.data();
 
+        MarcField& leader = fields[0];
+        leader.tag = u"hdr";
+        leader.m_tagKey = tagKey(leader.tag);
+        leader.indicators = u"  ";
+        leader.content = leader.leadingText = decode(leaderBytes);
+        leader.control = true;
+        leader.definition = names.leader();
+
+        // First the text of every field, collecting where the delimiters are.
+        std::vector<DataText>& dataTexts = scratch().dataTexts;
+        dataTexts.resize(entries.size());
         for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
             const Entry& e = entries[i];
-            const QByteArrayView data = fieldData[i];
-
-            MarcField field;
-            const MarcFieldDefinition* def =
-                names.field(QLatin1StringView(e.tag.data(), e.tag.size()));
-            field.tag = def ? def->tag : QString::fromLatin1(e.tag.data(), e.tag.size());
-            field.definition = def;
+            MarcField& field = fields[i + 1];
+            for (qsizetype k = 0; k < e.tag.size(); ++k)
+                text[used + k] = uchar(e.tag[k]);
+            field.tag = take(e.tag.size());
+            field.m_tagKey = tagKey(field.tag);
+            field.definition = e.number >= 0 ? names.field(e.number) : names.field(field.tag);
             field.control = isControlTag(m_type, field.tag);
             if (field.control) {
-                field.indicators = QStringLiteral("  ");
-                field.content = field.leadingText = decodeMarcText(data, charset);
-            } else {
-                // One decoding per field; 0x1F never occurs inside a double-byte character,
-                // so the text splits at U+001F exactly where the bytes split. Values keep
-                // every other character (";" included).
-                QString text = decodeMarcText(data, charset);
-                const QStringView all(text);
-                const qsizetype delimiter = all.indexOf(QChar(SubfieldDelimiter));
-                field.indicators = indicatorPair(
-                    all.first(std::min<qsizetype>(2, delimiter < 0 ? all.size() : delimiter)));
-                field.leadingText = delimiter < 0    ? text
-                                    : delimiter == 2 ? field.indicators
-                                                     : all.first(delimiter).toString();
-                if (delimiter >= 0) {
-                    // The content is the decoded text without what stands before the first
-                    // delimiter (dropping a string's front keeps its buffer); the subfields
-                    // share it.
-                    field.content = std::move(text);
-                    field.content.remove(0, delimiter);
-                    const QChar* chars = field.content.constData();
-                    const qsizetype size = field.content.size();
-                    std::vector<qsizetype>& cuts = scratch().cuts;
-                    cuts.clear();
-                    for (qsizetype i = 0; i < size; ++i) {
-                        if (chars[i] == QChar(SubfieldDelimiter))
-                            cuts.push_back(i);
-                    }
-                    cuts.push_back(size);
-                    field.subfields.reserve(qsizetype(cuts.size()) - 1);
-                    for (qsizetype c = 0; c + 1 < qsizetype(cuts.size()); ++c) {
-                        const qsizetype from = cuts[c] + 1;
-                        const qsizetype to = cuts[c + 1];
-                        if (to <= from)
-                            continue;
-                        field.subfields.append({chars[from],
-                                                def ? def->subfield(chars[from]) : nullptr,
-                                                field.content, from + 1, to - from - 1});
-                    }
-                }
+                const qsizetype before = qsizetype(cuts.size());
+                field.indicators = u"  ";
+                field.content = field.leadingText = decode(fieldData[i]);
+                cuts.resize(before); // a control field has no subfields
+                continue;
             }
-            m_fields.append(std::move(field));
+            // The indicators are the first two characters before the first delimiter, padded
+            // with blanks; they go in front of the data, filled in below.
+            field.indicators = take(2);
+            DataText& data = dataTexts[i];
+            data.firstCut = qsizetype(cuts.size());
+            data.text = decode(fieldData[i]);
+            data.cutCount = qsizetype(cuts.size()) - data.firstCut;
         }
+        m_text.resize(used); // shrinking keeps the buffer in place
+
+        // Then the subfields, cut where the decoding met the delimiters. Values keep every
+        // other character (";" included).
+        m_subfields.resize(qsizetype(cuts.size()));
+        MarcSubfield* const subfields = m_subfields.data();
+        qsizetype subfieldCount = 0;
+        for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
+            MarcField& field = fields[i + 1];
+            if (field.control)
+                continue;
+            const DataText& data = dataTexts[i];
+            const char16_t* chars = data.text.utf16();
+            const qsizetype size = data.text.size();
+            const qsizetype* fieldCuts = cuts.data() + data.firstCut;
+            const qsizetype delimiter = data.cutCount > 0 ? fieldCuts[0] : size;
+            field.leadingText = data.text.first(delimiter);
+            char16_t* indicators = const_cast<char16_t*>(field.indicators.utf16());
+            indicators[0] = delimiter > 0 ? chars[0] : u' ';
+            indicators[1] = delimiter > 1 ? chars[1] : u' ';
+            if (data.cutCount == 0)
+                continue;
+            field.content = data.text.sliced(delimiter);
+            const qsizetype first = subfieldCount;
+            for (qsizetype c = 0; c < data.cutCount; ++c) {
+                const qsizetype from = fieldCuts[c] + 1;
+                const qsizetype to = c + 1 < data.cutCount ? fieldCuts[c + 1] : size;
+                if (to <= from)
+                    continue;
+                MarcSubfield& subfield = subfields[subfieldCount++];
+                subfield.code = QChar(chars[from]);
+                subfield.m_value = data.text.sliced(from + 1, to - from - 1);
+                subfield.m_field = field.definition;
+            }
+            field.subfields = MarcSubfieldList(subfields + first, subfieldCount - first);
+        }
+        m_subfields.resize(subfieldCount); // shrinking keeps the list in place
+
+        static const quint64 idKey = tagKey(u"001");
         for (const auto& field : m_fields) {
-            if (field.tag == QLatin1StringView("001")) {
+            if (field.m_tagKey == idKey) {
                 m_id = field.content;
                 break;
             }
@@ -343,24 +385,26 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
     }
 }
 
-QStringList MarcRecord::fieldValues(const QString& tag) const {
+QStringList MarcRecord::fieldValues(QStringView tag) const {
     if (!m_set)
         return {};
     QStringList values;
+    const quint64 key = tagKey(tag);
     for (const auto& field : m_fields) {
-        if (sameTag(field.tag, tag))
-            values.append(field.content);
+        if (field.m_tagKey == key)
+            values.append(field.content.toString());
     }
     if (values.isEmpty())
         values.append(QString());
     return values;
 }
 
-QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
+QStringList MarcRecord::subfieldValues(QStringView tag, QChar code) const {
     QStringList values;
     if (!tag.trimmed().isEmpty()) {
+        const quint64 key = tagKey(tag);
         for (const auto& field : m_fields) {
-            if (!sameTag(field.tag, tag))
+            if (field.m_tagKey != key)
                 continue;
             for (const auto& subfield : field.subfields) {
                 if (subfield.code == code)
@@ -373,13 +417,14 @@ QStringList MarcRecord::subfieldValues(const QString& tag, QChar code) const {
     return values;
 }
 
-QString MarcRecord::firstSubfield(const QString& tag, QChar code) const {
+QString MarcRecord::firstSubfield(QStringView tag, QChar code) const {
     return firstSubfieldView(tag, code).toString();
 }
 
-QStringView MarcRecord::firstSubfieldView(const QString& tag, QChar code) const {
+QStringView MarcRecord::firstSubfieldView(QStringView tag, QChar code) const {
+    const quint64 key = tagKey(tag);
     for (const auto& field : m_fields) {
-        if (!sameTag(field.tag, tag))
+        if (field.m_tagKey != key)
             continue;
         for (const auto& subfield : field.subfields) {
             if (subfield.code == code)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 namespace cangshu {
@@ -13,37 +14,59 @@ namespace cangshu {
 struct MarcFieldDefinition;
 struct MarcSubfieldDefinition;
 
-struct MarcSubfield {
+// Every text a record answers is a view into the record's own decoded text, valid while the
+// record (or a copy of it) lives: reading a record decodes it once and copies no values.
+class MarcSubfield {
+public:
     QChar code;
-    // The entry of the format's field table; null when the table does not know the code.
-    const MarcSubfieldDefinition* definition = nullptr;
-    // The field's content, shared with it, and where the value lies in it: reading a record
-    // copies no values.
-    QString text;
-    qsizetype from = 0;
-    qsizetype length = 0;
 
-    QStringView value() const { return QStringView(text).sliced(from, length); }
-    // From the field table; empty when the table does not know it. Looked up when asked,
-    // so that reading a record copies no names.
+    QStringView value() const { return m_value; }
+    // The entry of the format's field table; null when the table does not know the code.
+    const MarcSubfieldDefinition* definition() const;
+    // From the field table; empty when the table does not know it.
     QString name() const;
+
+private:
+    friend class MarcRecord;
+    QStringView m_value;
+    const MarcFieldDefinition* m_field = nullptr; // names are looked up when asked
+};
+
+// The subfields of one field, in order.
+class MarcSubfieldList {
+public:
+    MarcSubfieldList() = default;
+    MarcSubfieldList(const MarcSubfield* first, qsizetype count) : m_first(first), m_count(count) {}
+    const MarcSubfield* begin() const { return m_first; }
+    const MarcSubfield* end() const { return m_first + m_count; }
+    qsizetype size() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    const MarcSubfield& operator[](qsizetype i) const { return m_first[i]; }
+
+private:
+    const MarcSubfield* m_first = nullptr;
+    qsizetype m_count = 0;
 };
 
 struct MarcField {
-    QString tag; // "hdr" for the leader
+    QStringView tag; // "hdr" for the leader
     // The entry of the format's field table; null for a tag the table does not have.
     const MarcFieldDefinition* definition = nullptr;
     QString name() const;     // "非标准字段" for a tag the table does not have
     QString fullName() const; // likewise
-    QString indicators;       // two characters, blanks for control fields and the leader
+    QStringView indicators;   // two characters, blanks for control fields and the leader
     // A control field's whole data; a data field's data from its first subfield delimiter
     // on (delimiters kept). Never the field terminator.
-    QString content;
+    QStringView content;
     // What stands before the first subfield delimiter: the indicators of a data field, the
     // whole data of a control field.
-    QString leadingText;
+    QStringView leadingText;
     bool control = false;
-    QList<MarcSubfield> subfields;
+    MarcSubfieldList subfields;
+
+private:
+    friend class MarcRecord;
+    quint64 m_tagKey = 0; // the tag packed for quick look-ups
 };
 
 // Why a record gave no fields.
@@ -82,11 +105,12 @@ public:
     QString problemText() const;
 
     MarcType type() const { return m_type; }
-    // Re-parses the record with the other format's names and control fields.
+    // Re-parses the record with the other format's names and control fields; views taken
+    // from the record before are no longer valid.
     void setType(MarcType type);
     MarcCode code() const { return m_code; }
     MarcCharset charset() const { return m_charset; }
-    QString id() const { return m_id; }
+    QString id() const { return m_id.toString(); }
     QString leader() const;
     const QByteArray& bytes() const { return m_bytes; }
 
@@ -95,13 +119,13 @@ public:
 
     // Contents of every field with that tag, in record order; one empty text when none
     // matches, an empty list when no record was set.
-    QStringList fieldValues(const QString& tag) const;
+    QStringList fieldValues(QStringView tag) const;
     // Values of that subfield in every field with that tag, in record order; always at
     // least one element (one empty text when nothing matches).
-    QStringList subfieldValues(const QString& tag, QChar code) const;
-    QString firstSubfield(const QString& tag, QChar code) const;
+    QStringList subfieldValues(QStringView tag, QChar code) const;
+    QString firstSubfield(QStringView tag, QChar code) const;
     // The same without a copy; valid while the record lives.
-    QStringView firstSubfieldView(const QString& tag, QChar code) const;
+    QStringView firstSubfieldView(QStringView tag, QChar code) const;
 
     // The control-field tags of a format (none for records of unknown type).
     static bool isControlTag(MarcType type, QStringView tag);
@@ -109,6 +133,7 @@ public:
 private:
     // Cuts the record; a given type overrides the one its directory tells.
     void parse(std::optional<MarcType> forcedType);
+    void clear();
 
     QByteArray m_bytes;
     bool m_set = false;
@@ -117,8 +142,12 @@ private:
     MarcType m_type = MarcType::Unknown;
     MarcCode m_code = MarcCode::Unknown;
     MarcCharset m_charset = MarcCharset::Gbk;
-    QString m_id;
+    // The decoded leader, tags, indicators and field data the views point into. The lists
+    // are shared by copies of the record and never change once cut, so views stay put.
+    QString m_text;
+    QList<MarcSubfield> m_subfields;
     QList<MarcField> m_fields;
+    QStringView m_id;
 };
 
 } // namespace cangshu

@@ -1,6 +1,10 @@
 #include "MarcText.h"
 
 #include <QList>
+#include <QtEndian>
+#include <algorithm>
+#include <bit>
+#include <cstring>
 #include <iconv.h>
 #include <vector>
 
@@ -8,16 +12,32 @@ namespace cangshu {
 
 namespace {
 
-bool isAscii(QByteArrayView bytes) {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
+constexpr quint64 HighBits = 0x8080808080808080ULL;
+
+// Eight bytes, the first one lowest.
+quint64 word(const unsigned char* p) {
+    return qFromLittleEndian<quint64>(p);
 }
 
-bool isGbkLead(unsigned char c);
-bool isGbkTrail(unsigned char c);
+// The index of the first byte of 0x80 or more, the size when there is none; eight bytes at
+// a time, as records are mostly ASCII.
+qsizetype firstNonAscii(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i + 8 <= n && !(word(p + i) & HighBits))
+        i += 8;
+    while (i < n && p[i] < 0x80)
+        ++i;
+    return i;
+}
+
+bool isGbkLead(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+bool isGbkTrail(unsigned char c) {
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
 
 // The GBK double-byte characters as iconv maps them, asked once for every lead and trail
 // byte pair; decoding a record is then one pass over its bytes.
@@ -60,66 +80,119 @@ private:
     std::vector<char16_t> m_chars;
 };
 
-QString decodeGbk(QByteArrayView bytes) {
+// The high bit of each byte of a word that is a subfield delimiter (0x1F), exact for the
+// bytes below the first one above 0x7F (only such a byte carries into the next).
+quint64 delimiterBits(quint64 asciiWord) {
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    const quint64 x = asciiWord ^ (Ones * 0x1F); // delimiters become zero bytes
+    return ~(x + Ones * 0x7F) & HighBits;
+}
+
+// Writes the eight bytes of a word as eight characters (Latin-1).
+void widen(quint64 w, char16_t* out) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (int half = 0; half < 2; ++half) {
+            quint64 x = (w >> (32 * half)) & 0xFFFFFFFFULL;
+            x = (x | (x << 16)) & 0x0000FFFF0000FFFFULL;
+            x = (x | (x << 8)) & 0x00FF00FF00FF00FFULL;
+            std::memcpy(out + 4 * half, &x, sizeof x);
+        }
+    } else {
+        for (int k = 0; k < 8; ++k)
+            out[k] = char16_t((w >> (8 * k)) & 0xFF);
+    }
+}
+
+qsizetype decodeGbk(QByteArrayView bytes, char16_t* out, std::vector<qsizetype>& delimiters) {
     static const GbkTable table;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
-    QString text(n, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     qsizetype used = 0;
-    for (qsizetype i = 0; i < n;) {
+    qsizetype i = 0;
+    // One character at byte i that is not ASCII: a GBK pair, or a replacement for the byte.
+    auto other = [&] {
         const unsigned char c = p[i];
-        if (c < 0x80) {
-            out[used++] = c;
-            ++i;
-            continue;
-        }
         if (isGbkLead(c) && i + 1 < n && isGbkTrail(p[i + 1])) {
             if (const char16_t ch = table.at(c, p[i + 1])) {
                 out[used++] = ch;
                 i += 2;
-                continue;
+                return;
             }
         }
-        // Not a character: one replacement for this byte, go on with the next.
         out[used++] = QChar::ReplacementCharacter;
         ++i;
+    };
+    // Eight ASCII bytes at a time; where a word holds another byte, the ASCII ones before it
+    // are kept (all eight were written, but characters are never more than bytes, so the
+    // writes stay inside the piece's room) and the run of other characters follows.
+    while (i + 8 <= n) {
+        const quint64 w = word(p + i);
+        const quint64 high = w & HighBits;
+        const int ascii = high ? std::countr_zero(high) / 8 : 8;
+        if (ascii > 0) {
+            widen(w, out + used);
+            // Bytes below the first non-ASCII one carry nothing into the next.
+            quint64 d = delimiterBits(w);
+            if (ascii < 8)
+                d &= (quint64(1) << (8 * ascii)) - 1;
+            for (; d; d &= d - 1)
+                delimiters.push_back(used + std::countr_zero(d) / 8);
+            used += ascii;
+            i += ascii;
+        }
+        if (ascii < 8) {
+            do
+                other();
+            while (i < n && p[i] >= 0x80);
+        }
     }
-    text.truncate(used);
-    return text;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c >= 0x80) {
+            other();
+            continue;
+        }
+        if (c == 0x1F)
+            delimiters.push_back(used);
+        out[used++] = c;
+        ++i;
+    }
+    return used;
 }
 
-bool isGbkLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-bool isGbkTrail(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
 bool isUtf8Continuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
 } // namespace
 
-QString decodeMarcText(QByteArrayView bytes, MarcCharset charset) {
-    if (isAscii(bytes))
-        return QString::fromLatin1(bytes.data(), bytes.size());
-    if (charset == MarcCharset::Utf8)
-        return QString::fromUtf8(bytes.data(), bytes.size());
-    return decodeGbk(bytes);
+qsizetype decodeMarcText(QByteArrayView bytes, MarcCharset charset, char16_t* out,
+                         std::vector<qsizetype>& delimiters) {
+    // 0x1F never occurs inside a double-byte character of either charset, so a delimiter
+    // byte is always a delimiter character.
+    if (charset == MarcCharset::Gbk)
+        return decodeGbk(bytes, out, delimiters);
+    // UTF-8 never gives more UTF-16 code units than it has bytes, replaced bytes included.
+    const QString text = QString::fromUtf8(bytes.data(), bytes.size());
+    const qsizetype n = std::min(text.size(), bytes.size());
+    std::copy_n(reinterpret_cast<const char16_t*>(text.constData()), n, out);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (out[i] == 0x1F)
+            delimiters.push_back(i);
+    }
+    return n;
 }
 
 MarcCharacterMap::MarcCharacterMap(QByteArrayView bytes, MarcCharset charset)
-    : m_bytes(bytes), m_charset(charset) {
-    m_ascii = isAscii(bytes);
-    if (m_ascii)
+    : m_bytes(bytes), m_charset(charset), m_ascii(firstNonAscii(bytes)) {
+    if (m_ascii == bytes.size())
         m_count = bytes.size();
 }
 
 qsizetype MarcCharacterMap::characterCount() const {
     if (m_count < 0) {
-        m_count = 0;
-        for (qsizetype i = 0; i < m_bytes.size(); i = next(i))
+        m_count = m_ascii;
+        for (qsizetype i = m_ascii; i < m_bytes.size(); i = next(i))
             ++m_count;
     }
     return m_count;
@@ -137,10 +210,8 @@ qsizetype MarcCharacterMap::next(qsizetype i) const {
 }
 
 bool MarcCharacterMap::hasMultiByteCharacter() const {
-    if (m_ascii)
-        return false;
     const auto* p = reinterpret_cast<const unsigned char*>(m_bytes.data());
-    for (qsizetype i = 0; i < m_bytes.size();) {
+    for (qsizetype i = m_ascii; i < m_bytes.size();) {
         if (p[i] < 0x80) {
             ++i;
             continue;
@@ -156,7 +227,7 @@ bool MarcCharacterMap::hasMultiByteCharacter() const {
 bool MarcCharacterMap::startsCharacter(qsizetype index) const {
     if (index < 0 || index > m_bytes.size())
         return false;
-    if (m_ascii || index == m_bytes.size())
+    if (index <= m_ascii || index == m_bytes.size())
         return true;
     const auto* p = reinterpret_cast<const unsigned char*>(m_bytes.data());
     if (m_charset == MarcCharset::Utf8)
@@ -174,16 +245,17 @@ bool MarcCharacterMap::startsCharacter(qsizetype index) const {
 qsizetype MarcCharacterMap::byteOffset(qsizetype characterIndex) const {
     if (characterIndex < 0 || characterIndex > characterCount())
         return -1;
-    if (m_ascii)
+    if (characterIndex <= m_ascii)
         return characterIndex;
     if (characterIndex == m_count)
         return m_bytes.size();
+    // The starts of the characters from the first non-ASCII byte on.
     if (m_starts.isEmpty()) {
-        m_starts.reserve(m_count);
-        for (qsizetype i = 0; i < m_bytes.size(); i = next(i))
+        m_starts.reserve(m_count - m_ascii);
+        for (qsizetype i = m_ascii; i < m_bytes.size(); i = next(i))
             m_starts.append(i);
     }
-    return m_starts[characterIndex];
+    return m_starts[characterIndex - m_ascii];
 }
 
 } // namespace cangshu

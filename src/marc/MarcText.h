@@ -2,16 +2,20 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <vector>
 
 namespace cangshu {
 
 // How the bytes of a record's fields are turned into text.
 enum class MarcCharset { Gbk, Utf8 };
 
-// Decodes a piece of a record. GBK uses iconv's mapping, asked once for all double-byte
-// characters, so that decoding many small fields stays cheap. Bytes that are not valid in
+// Decodes a piece of a record into out, which has room for bytes.size() characters (never
+// more are written), answers how many were written and appends where each subfield
+// delimiter (U+001F) went in out. GBK uses iconv's mapping, asked once for all double-byte
+// characters, so that decoding stays one pass over the bytes. Bytes that are not valid in
 // the charset become U+FFFD.
-QString decodeMarcText(QByteArrayView bytes, MarcCharset charset);
+qsizetype decodeMarcText(QByteArrayView bytes, MarcCharset charset, char16_t* out,
+                         std::vector<qsizetype>& delimiters);
 
 // The characters of a record's bytes: how many there are, where each one starts, and
 // whether a byte begins one (is not the second byte of a GBK pair or a UTF-8 continuation
@@ -33,8 +37,9 @@ private:
     QByteArrayView m_bytes;
     MarcCharset m_charset;
     mutable qsizetype m_count = -1;
-    bool m_ascii = true;
-    mutable QList<qsizetype> m_starts; // built on the first byteOffset() of a non-ASCII text
+    qsizetype m_ascii; // the bytes before this index are ASCII
+    // Built on the first byteOffset() past the ASCII start.
+    mutable QList<qsizetype> m_starts;
 };
 
 } // namespace cangshu

@@ -114,6 +114,40 @@ TEST(MarcRecordTest, SubfieldsAreCutAtTheDelimiterOnly) {
     EXPECT_EQ(r.firstSubfield(S("200"), u'f'), S("张三, 李四@编"));
 }
 
+// Values of every length from 0 to 19, ASCII, Chinese or both, one after the other, so that
+// delimiters and double-byte characters fall at every position of the bytes the decoder
+// reads at a time; and invalid GBK bytes right before a delimiter.
+TEST(MarcRecordTest, SubfieldsAreCutWhereverTheirDelimitersFall) {
+    const QString pieces[] = {S("x"), S("中"), S("9"), S("文"), S(" ")};
+    MarcWriter::Subfields subfields;
+    for (int length = 0; length < 20; ++length) {
+        for (int mix = 0; mix < 3; ++mix) {
+            QString value;
+            for (int k = 0; k < length; ++k)
+                value += mix == 0 ? pieces[0] : mix == 1 ? pieces[1] : pieces[(k * 7 + length) % 5];
+            subfields.append({QChar(u'a' + (length + mix) % 26), value});
+        }
+    }
+    subfields.append({u'y', S("Q")});
+    subfields.append({u'z', S("end")});
+    MarcWriter w;
+    w.controlField(S("001"), S("x")).dataField(S("330"), S("1 "), subfields);
+    QByteArray bytes = w.toIso2709();
+    bytes[bytes.lastIndexOf('Q')] = '\x81'; // a lead byte with no second byte
+
+    const MarcRecord r = MarcRecord::fromBytes(bytes);
+    ASSERT_TRUE(r.hasFields()) << r.problemText().toStdString();
+    const MarcField& field = r.fields()[2];
+    EXPECT_EQ(field.indicators, S("1 "));
+    ASSERT_EQ(field.subfields.size(), subfields.size());
+    for (qsizetype i = 0; i + 2 < subfields.size(); ++i) {
+        EXPECT_EQ(field.subfields[i].code, subfields[i].first) << i;
+        EXPECT_EQ(field.subfields[i].value(), subfields[i].second) << i;
+    }
+    EXPECT_EQ(r.firstSubfield(S("330"), u'y'), QString(QChar::ReplacementCharacter));
+    EXPECT_EQ(r.firstSubfield(S("330"), u'z'), S("end"));
+}
+
 TEST(MarcRecordTest, LookupsAnswerEveryMatchInRecordOrderOrOneEmptyText) {
     MarcWriter w;
     w.dataField(S("010"), S("  "), {{u'a', S("7-111")}, {u'd', S("CNY10.00")}})

@@ -4,6 +4,15 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringView>
+#include <ostream>
+
+// Readable text views in test failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(QStringView s, std::ostream* os) {
+    *os << '"' << s.toString().toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace cangshu::test {
 

@@ -35,8 +35,8 @@ MarcRecordView::MarcRecordView(QWidget* parent) : QTableWidget(parent) {
                           fontMetrics().horizontalAdvance(QStringLiteral("题名与责任说明")) + 24);
 }
 
-QString MarcRecordView::displayContent(const QString& content) {
-    QString shown = content;
+QString MarcRecordView::displayContent(QStringView content) {
+    QString shown = content.toString();
     shown.replace(QChar(0x1F), u'$');
     return shown;
 }
@@ -61,7 +61,7 @@ void MarcRecordView::setRecord(const MarcRecord& record) {
 void MarcRecordView::addFieldRow(const MarcField& field) {
     const int row = rowCount();
     insertRow(row);
-    auto* tag = cell(field.tag);
+    auto* tag = cell(field.tag.toString());
     QFont bold = font();
     bold.setBold(true);
     tag->setFont(bold);
@@ -70,7 +70,7 @@ void MarcRecordView::addFieldRow(const MarcField& field) {
     auto* name = cell(field.name());
     name->setToolTip(field.fullName());
     setItem(row, NameColumn, name);
-    QString indicators = field.indicators;
+    QString indicators = field.indicators.toString();
     indicators.replace(u' ', u'_');
     setItem(row, IndicatorColumn, cell(field.control ? QString() : indicators));
     setItem(row, CodeColumn, cell(QString()));

@@ -19,7 +19,7 @@ public:
     const MarcRecord& record() const { return m_record; }
 
     // A data field's content as shown: each subfield delimiter as "$".
-    static QString displayContent(const QString& content);
+    static QString displayContent(QStringView content);
 
 private:
     void addFieldRow(const MarcField& field);
