@@ -17,7 +17,7 @@ quint64 editKey(int row, int column) {
 }
 } // namespace
 
-GridModel::GridModel(Database& db, QObject* parent) : QSqlQueryModel(parent), m_db(db) {}
+GridModel::GridModel(Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
 
 void GridModel::setColumns(const QList<GridColumn>& columns) {
     beginResetModel();
@@ -80,20 +80,98 @@ void GridModel::load(const GridSource& source) {
 }
 
 void GridModel::reload() {
-    QSqlQuery q = runSelect(m_db, currentSql(), m_source.params);
+    QList<QList<QVariant>> first;
+    QSqlRecord record;
+    QSqlQuery query;
+    const QString sql = currentSql();
+    if (m_db.isPostgres()) {
+        query = runSelect(m_db, sql + QStringLiteral(" limit ? offset ?"),
+                          m_source.params + QVariantList{kBlockRows, 0}, true);
+    } else {
+        query = runSelect(m_db, sql, m_source.params, true);
+    }
+    record = query.record();
+    beginResetModel();
     m_edits.clear();
+    m_rows.clear();
+    m_record = record;
+    m_query = std::move(query);
+    m_atEnd = false;
     if (!m_declared) {
         // A grid without declared columns shows every column of the list by its name.
-        const QSqlRecord r = q.record();
         QList<GridColumn> all;
-        for (int i = 0; i < r.count(); ++i)
-            all.append({r.fieldName(i), r.fieldName(i)});
+        for (int i = 0; i < m_record.count(); ++i)
+            all.append({m_record.fieldName(i), m_record.fieldName(i)});
         m_columns = all;
     }
-    setQuery(std::move(q));
-    if (lastError().isValid())
-        throw DatabaseError(lastError().text(), currentSql());
+    readBlock(&m_rows);
+    endResetModel();
     emit reloaded();
+}
+
+void GridModel::readBlock(QList<QList<QVariant>>* into) {
+    if (m_atEnd)
+        return;
+    if (m_db.isPostgres() && !m_query.isActive()) {
+        // The next block, in the list's order, after the rows already read.
+        m_query = runSelect(
+            m_db, currentSql() + QStringLiteral(" limit ? offset ?"),
+            m_source.params + QVariantList{kBlockRows, qint64(m_rows.size() + into->size())}, true);
+    }
+    const int fields = m_record.count();
+    int read = 0;
+    while (read < kBlockRows && m_query.next()) {
+        QList<QVariant> row;
+        row.reserve(fields);
+        for (int i = 0; i < fields; ++i)
+            row.append(m_query.value(i));
+        into->append(std::move(row));
+        ++read;
+    }
+    if (m_db.isPostgres()) {
+        m_query.finish();
+        m_query = QSqlQuery();
+    }
+    if (read < kBlockRows) {
+        m_atEnd = true;
+        m_query = QSqlQuery();
+    }
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+bool GridModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && !m_atEnd;
+}
+
+void GridModel::fetchMore(const QModelIndex& parent) {
+    if (parent.isValid() || m_atEnd)
+        return;
+    QList<QList<QVariant>> block;
+    try {
+        readBlock(&block);
+    } catch (const DatabaseError& e) {
+        m_atEnd = true;
+        emit failed(e.message());
+        return;
+    }
+    if (block.isEmpty())
+        return;
+    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + block.size()) - 1);
+    m_rows.append(std::move(block));
+    endInsertRows();
+}
+
+void GridModel::clear() {
+    beginResetModel();
+    m_edits.clear();
+    m_rows.clear();
+    m_record = QSqlRecord();
+    m_query = QSqlQuery();
+    m_atEnd = true;
+    endResetModel();
 }
 
 GridModel::Totals GridModel::totals() const {
@@ -136,7 +214,7 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 int GridModel::recordIndex(int column) const {
     if (column < 0 || column >= m_columns.size())
         return -1;
-    return record().indexOf(m_columns.at(column).field);
+    return m_record.indexOf(m_columns.at(column).field);
 }
 
 int GridModel::columnOfField(const QString& field) const {
@@ -153,10 +231,10 @@ QVariant GridModel::fieldValue(int row, const QString& field) const {
         if (edit != m_edits.constEnd())
             return *edit;
     }
-    const int r = record().indexOf(field);
-    if (r < 0)
+    const int r = m_record.indexOf(field);
+    if (r < 0 || row < 0 || row >= m_rows.size())
         return {};
-    return QSqlQueryModel::data(createIndex(row, r), Qt::EditRole);
+    return m_rows.at(row).value(r);
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
@@ -178,8 +256,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     const auto edit = m_edits.constFind(editKey(index.row(), index.column()));
     if (edit != m_edits.constEnd())
         value = *edit;
-    else
-        value = QSqlQueryModel::data(createIndex(index.row(), r), Qt::EditRole);
+    else if (index.row() < m_rows.size())
+        value = m_rows.at(index.row()).value(r);
     const bool isMark = m_columns.at(index.column()).field == kMarkField;
     if (isMark) {
         if (role == Qt::CheckStateRole)

@@ -2,8 +2,10 @@
 #include "core/Database.h"
 #include "queries/Layouts.h"
 
+#include <QAbstractTableModel>
 #include <QHash>
-#include <QSqlQueryModel>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace cangshu {
 
@@ -29,9 +31,11 @@ struct GridSource {
     QString totals{};
 };
 
-// The rows of a grid: fetched lazily in blocks from one SELECT, shown in the declared
-// columns, sorted by re-querying, editable in place in management mode.
-class GridModel : public QSqlQueryModel {
+// The rows of a grid: fetched lazily in blocks, shown in the declared columns, sorted by
+// re-querying, editable in place in management mode. On SQLite the blocks come from one
+// streaming SELECT; the PostgreSQL driver would hold a whole result on the client, so there
+// each block is a query of its own (LIMIT/OFFSET in the list's order).
+class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit GridModel(Database& db, QObject* parent = nullptr);
@@ -71,9 +75,17 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     void sort(int column, Qt::SortOrder order) override;
 
+    int rowCount(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent = {}) const override;
+    void fetchMore(const QModelIndex& parent = {}) override;
+
     // The record value of a field in a row (also of fields not shown).
     QVariant fieldValue(int row, const QString& field) const;
     int columnOfField(const QString& field) const;
+    // The fields of the list's rows.
+    const QSqlRecord& record() const { return m_record; }
+    // Empties the grid (no rows, no fields) until the next load.
+    void clear();
 
 signals:
     void failed(const QString& message);
@@ -81,6 +93,10 @@ signals:
 
 private:
     int recordIndex(int column) const;
+    // Reads up to one block of rows into the cache; false when the list has no more.
+    void readBlock(QList<QList<QVariant>>* into);
+
+    static constexpr int kBlockRows = 256;
 
     Database& m_db;
     QList<GridColumn> m_columns;
@@ -91,6 +107,10 @@ private:
     QString m_table;
     QString m_keyColumn;
     QHash<quint64, QVariant> m_edits; // (row << 32 | column) → value written since the query
+    QSqlQuery m_query;                // the streaming SELECT (SQLite)
+    QSqlRecord m_record;
+    QList<QList<QVariant>> m_rows; // the rows fetched so far
+    bool m_atEnd = true;
 };
 
 } // namespace cangshu
