@@ -17,12 +17,32 @@ constexpr char SubfieldDelimiter = 0x1F;
 constexpr qsizetype LeaderSize = 24;
 constexpr qsizetype EntrySize = 12;
 
-// A run of decimal digits as a number; -1 for anything else (blanks included).
-qsizetype number(QByteArrayView digits) {
-    if (digits.isEmpty())
+// A run of decimal digits as a number; -1 for anything else (blanks included). The fixed
+// widths of the directory are unrolled, with one test for all their digits.
+template <qsizetype Width> qsizetype digits(const char* p) {
+    unsigned bad = 0;
+    qsizetype value = 0;
+    for (qsizetype i = 0; i < Width; ++i) {
+        const unsigned digit = unsigned(uchar(p[i])) - '0';
+        bad |= digit > 9;
+        value = value * 10 + digit;
+    }
+    return bad ? -1 : value;
+}
+
+qsizetype number(QByteArrayView text) {
+    switch (text.size()) {
+    case 3:
+        return digits<3>(text.data());
+    case 4:
+        return digits<4>(text.data());
+    case 5:
+        return digits<5>(text.data());
+    }
+    if (text.isEmpty())
         return -1;
     qsizetype value = 0;
-    for (char c : digits) {
+    for (char c : text) {
         const unsigned digit = unsigned(uchar(c)) - '0';
         if (digit > 9)
             return -1;
@@ -41,12 +61,18 @@ struct Entry {
 // A field's tag packed into one number with its length, so that comparing two tags is one
 // comparison. Tags are three characters; a longer text never matches one.
 quint64 tagKey(QStringView tag) {
-    if (tag.size() > 3)
-        return ~quint64(0);
-    quint64 key = quint64(tag.size()) << 48;
-    for (qsizetype i = 0; i < tag.size(); ++i)
-        key |= quint64(tag[i].unicode()) << (16 * i);
-    return key;
+    const char16_t* c = tag.utf16();
+    switch (tag.size()) {
+    case 0:
+        return 0;
+    case 1:
+        return (quint64(1) << 48) | c[0];
+    case 2:
+        return (quint64(2) << 48) | (quint64(c[1]) << 16) | c[0];
+    case 3:
+        return (quint64(3) << 48) | (quint64(c[2]) << 32) | (quint64(c[1]) << 16) | c[0];
+    }
+    return ~quint64(0);
 }
 
 bool isTag(QByteArrayView tag, const char (&digits)[4]) {
@@ -55,19 +81,12 @@ bool isTag(QByteArrayView tag, const char (&digits)[4]) {
 
 using Entries = std::vector<Entry>;
 
-// A data field's decoded text and where its delimiters are in the record's list of cuts.
-struct DataText {
-    QStringView text;
-    qsizetype firstCut = 0;
-    qsizetype cutCount = 0;
-};
-
 // Working lists of a parse, kept per thread so that a record costs no allocation for them.
 struct Scratch {
     Entries entries;
     std::vector<QByteArrayView> fieldData;
-    std::vector<qsizetype> cuts; // the subfield delimiters of every data field, in order
-    std::vector<DataText> dataTexts;
+    std::vector<qsizetype> marks;   // where terminators and delimiters were decoded to
+    std::vector<QStringView> texts; // each field's decoded data
 };
 Scratch& scratch() {
     thread_local Scratch s;
@@ -244,8 +263,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             if (to - from != EntrySize)
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
             const QByteArrayView entry = body.sliced(from, EntrySize);
-            Entry e{entry.first(3), number(entry.sliced(3, 4)), number(entry.sliced(7, 5)),
-                    int(number(entry.first(3)))};
+            const char* p = entry.data();
+            Entry e{entry.first(3), digits<4>(p + 3), digits<5>(p + 7), int(digits<3>(p))};
             if (e.length < 0 || e.start < 0)
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
             entries.push_back(e);
@@ -278,13 +297,14 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
                 return fail(MarcProblem::MissingFieldTerminator, int(i));
             const QByteArrayView data = body.sliced(byteStart, byteEnd - 1 - byteStart);
             fieldData.push_back(data);
-            // The tag, the indicators and the data: no text has more characters than bytes.
-            textSize += 3 + 2 + data.size();
+            // The tag, the indicators, the data and its terminator: no text has more
+            // characters than bytes.
+            textSize += 3 + 2 + data.size() + 1;
         }
+        const qsizetype fieldCount = qsizetype(entries.size());
 
-        // One buffer for the whole record's text, decoded field by field in directory order,
-        // and the field and subfield lists sized once, so that nothing moves once views into
-        // them are taken.
+        // One buffer for the whole record's text, and the field and subfield lists sized
+        // once, so that nothing moves once views into them are taken.
         m_text = QString(textSize, Qt::Uninitialized);
         char16_t* const text = reinterpret_cast<char16_t*>(m_text.data());
         qsizetype used = 0;
@@ -293,12 +313,18 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             used += n;
             return piece;
         };
-        std::vector<qsizetype>& cuts = scratch().cuts;
-        cuts.clear();
+        // Decodes at the end of the buffer; the marks found are kept as buffer positions.
+        std::vector<qsizetype>& marks = scratch().marks;
+        marks.clear();
         auto decode = [&](QByteArrayView bytes) {
-            return take(decodeMarcText(bytes, charset, text + used, cuts));
+            const std::size_t before = marks.size();
+            const qsizetype at = used;
+            const QStringView piece = take(decodeMarcText(bytes, charset, text + at, marks));
+            for (std::size_t m = before; m < marks.size(); ++m)
+                marks[m] += at;
+            return piece;
         };
-        m_fields.resize(qsizetype(entries.size()) + 1);
+        m_fields.resize(fieldCount + 1);
         MarcField* const fields = m_fields.data();
 
         MarcField& leader = fields[0];
@@ -308,11 +334,10 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
         leader.content = leader.leadingText = decode(leaderBytes);
         leader.control = true;
         leader.definition = names.leader();
+        marks.clear();
 
-        // First the text of every field, collecting where the delimiters are.
-        std::vector<DataText>& dataTexts = scratch().dataTexts;
-        dataTexts.resize(entries.size());
-        for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
+        // The tags and the indicators, which are filled in once the data is decoded.
+        for (qsizetype i = 0; i < fieldCount; ++i) {
             const Entry& e = entries[i];
             MarcField& field = fields[i + 1];
             for (qsizetype k = 0; k < e.tag.size(); ++k)
@@ -321,55 +346,100 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             field.m_tagKey = tagKey(field.tag);
             field.definition = e.number >= 0 ? names.field(e.number) : names.field(field.tag);
             field.control = isControlTag(m_type, field.tag);
-            if (field.control) {
-                const qsizetype before = qsizetype(cuts.size());
-                field.indicators = u"  ";
-                field.content = field.leadingText = decode(fieldData[i]);
-                cuts.resize(before); // a control field has no subfields
-                continue;
+            field.indicators = field.control ? QStringView(u"  ") : take(2);
+        }
+
+        // The data. GBK fields that follow one another in the record, the usual layout, are
+        // decoded in one go and told apart by their terminators; anything else field by
+        // field (a UTF-8 decoder may replace a broken sequence differently at a field's end).
+        std::vector<QStringView>& texts = scratch().texts;
+        texts.resize(fieldCount);
+        bool decoded = false;
+        if (charset == MarcCharset::Gbk && fieldCount > 0) {
+            bool adjacent = true;
+            for (qsizetype i = 1; i < fieldCount && adjacent; ++i)
+                adjacent = fieldData[i].data() == fieldData[i - 1].end() + 1;
+            if (adjacent) {
+                const char* from = fieldData.front().data();
+                const QStringView all =
+                    decode(QByteArrayView(from, fieldData.back().end() + 1 - from));
+                const qsizetype begin = all.utf16() - text;
+                qsizetype start = begin;
+                qsizetype i = 0;
+                for (const qsizetype m : marks) {
+                    if (text[m] != FieldTerminator)
+                        continue;
+                    if (i == fieldCount)
+                        break;
+                    texts[i++] = QStringView(text + start, m - start);
+                    start = m + 1;
+                }
+                // Exactly one terminator per field, each where its field ends.
+                decoded = i == fieldCount && start == begin + all.size();
+                if (!decoded) {
+                    used = begin;
+                    marks.clear();
+                }
             }
-            // The indicators are the first two characters before the first delimiter, padded
-            // with blanks; they go in front of the data, filled in below.
-            field.indicators = take(2);
-            DataText& data = dataTexts[i];
-            data.firstCut = qsizetype(cuts.size());
-            data.text = decode(fieldData[i]);
-            data.cutCount = qsizetype(cuts.size()) - data.firstCut;
+        }
+        if (!decoded) {
+            for (qsizetype i = 0; i < fieldCount; ++i)
+                texts[i] = decode(fieldData[i]);
         }
         m_text.resize(used); // shrinking keeps the buffer in place
 
-        // Then the subfields, cut where the decoding met the delimiters. Values keep every
-        // other character (";" included).
-        m_subfields.resize(qsizetype(cuts.size()));
+        // The subfields, cut at the delimiters found while decoding. Values keep every other
+        // character (";" included).
+        m_subfields.resize(qsizetype(marks.size()));
         MarcSubfield* const subfields = m_subfields.data();
         qsizetype subfieldCount = 0;
-        for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
+        auto mark = marks.cbegin();
+        for (qsizetype i = 0; i < fieldCount; ++i) {
             MarcField& field = fields[i + 1];
-            if (field.control)
+            const QStringView data = texts[i];
+            if (field.control) {
+                field.content = field.leadingText = data;
                 continue;
-            const DataText& data = dataTexts[i];
-            const char16_t* chars = data.text.utf16();
-            const qsizetype size = data.text.size();
-            const qsizetype* fieldCuts = cuts.data() + data.firstCut;
-            const qsizetype delimiter = data.cutCount > 0 ? fieldCuts[0] : size;
-            field.leadingText = data.text.first(delimiter);
-            char16_t* indicators = const_cast<char16_t*>(field.indicators.utf16());
-            indicators[0] = delimiter > 0 ? chars[0] : u' ';
-            indicators[1] = delimiter > 1 ? chars[1] : u' ';
-            if (data.cutCount == 0)
-                continue;
-            field.content = data.text.sliced(delimiter);
+            }
+            // The delimiters of this field, from the marks within its text: the first one
+            // ends the leading text, each one starts a subfield that runs to the next.
+            const char16_t* chars = data.utf16();
+            const qsizetype begin = chars - text;
+            const qsizetype size = data.size();
             const qsizetype first = subfieldCount;
-            for (qsizetype c = 0; c < data.cutCount; ++c) {
-                const qsizetype from = fieldCuts[c] + 1;
-                const qsizetype to = c + 1 < data.cutCount ? fieldCuts[c + 1] : size;
+            qsizetype leading = size; // up to the first delimiter
+            qsizetype delimiter = -1; // the one before, in the field's text
+            auto cut = [&](qsizetype to) {
+                const qsizetype from = delimiter + 1;
                 if (to <= from)
-                    continue;
+                    return;
                 MarcSubfield& subfield = subfields[subfieldCount++];
                 subfield.code = QChar(chars[from]);
-                subfield.m_value = data.text.sliced(from + 1, to - from - 1);
+                subfield.m_value = data.sliced(from + 1, to - from - 1);
                 subfield.m_field = field.definition;
+            };
+            while (mark != marks.cend() && *mark < begin)
+                ++mark;
+            for (; mark != marks.cend() && *mark < begin + size; ++mark) {
+                if (text[*mark] != SubfieldDelimiter)
+                    continue;
+                const qsizetype at = *mark - begin;
+                if (delimiter < 0)
+                    leading = at;
+                else
+                    cut(at);
+                delimiter = at;
             }
+            field.leadingText = data.first(leading);
+            // The indicators are the first two characters before the first delimiter, padded
+            // with blanks.
+            char16_t* indicators = const_cast<char16_t*>(field.indicators.utf16());
+            indicators[0] = leading > 0 ? chars[0] : u' ';
+            indicators[1] = leading > 1 ? chars[1] : u' ';
+            if (delimiter < 0)
+                continue;
+            field.content = data.sliced(leading);
+            cut(size);
             field.subfields = MarcSubfieldList(subfields + first, subfieldCount - first);
         }
         m_subfields.resize(subfieldCount); // shrinking keeps the list in place

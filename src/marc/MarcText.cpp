@@ -80,12 +80,17 @@ private:
     std::vector<char16_t> m_chars;
 };
 
-// The high bit of each byte of a word that is a subfield delimiter (0x1F), exact for the
-// bytes below the first one above 0x7F (only such a byte carries into the next).
-quint64 delimiterBits(quint64 asciiWord) {
+// The high bit of each byte of a word that is a field terminator or a subfield delimiter
+// (0x1E, 0x1F), exact for the bytes below the first one above 0x7F (only such a byte
+// carries into the next).
+quint64 markBits(quint64 w) {
     constexpr quint64 Ones = 0x0101010101010101ULL;
-    const quint64 x = asciiWord ^ (Ones * 0x1F); // delimiters become zero bytes
+    const quint64 x = (w ^ (Ones * 0x1E)) & (Ones * 0xFE); // marks become zero bytes
     return ~(x + Ones * 0x7F) & HighBits;
+}
+
+bool isMark(unsigned char c) {
+    return (c & 0xFE) == 0x1E;
 }
 
 // Writes the eight bytes of a word as eight characters (Latin-1).
@@ -103,7 +108,7 @@ void widen(quint64 w, char16_t* out) {
     }
 }
 
-qsizetype decodeGbk(QByteArrayView bytes, char16_t* out, std::vector<qsizetype>& delimiters) {
+qsizetype decodeGbk(QByteArrayView bytes, char16_t* out, std::vector<qsizetype>& marks) {
     static const GbkTable table;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
@@ -132,11 +137,11 @@ qsizetype decodeGbk(QByteArrayView bytes, char16_t* out, std::vector<qsizetype>&
         if (ascii > 0) {
             widen(w, out + used);
             // Bytes below the first non-ASCII one carry nothing into the next.
-            quint64 d = delimiterBits(w);
+            quint64 m = markBits(w);
             if (ascii < 8)
-                d &= (quint64(1) << (8 * ascii)) - 1;
-            for (; d; d &= d - 1)
-                delimiters.push_back(used + std::countr_zero(d) / 8);
+                m &= (quint64(1) << (8 * ascii)) - 1;
+            for (; m; m &= m - 1)
+                marks.push_back(used + std::countr_zero(m) / 8);
             used += ascii;
             i += ascii;
         }
@@ -152,8 +157,8 @@ qsizetype decodeGbk(QByteArrayView bytes, char16_t* out, std::vector<qsizetype>&
             other();
             continue;
         }
-        if (c == 0x1F)
-            delimiters.push_back(used);
+        if (isMark(c))
+            marks.push_back(used);
         out[used++] = c;
         ++i;
     }
@@ -167,18 +172,18 @@ bool isUtf8Continuation(unsigned char c) {
 } // namespace
 
 qsizetype decodeMarcText(QByteArrayView bytes, MarcCharset charset, char16_t* out,
-                         std::vector<qsizetype>& delimiters) {
-    // 0x1F never occurs inside a double-byte character of either charset, so a delimiter
-    // byte is always a delimiter character.
+                         std::vector<qsizetype>& marks) {
+    // 0x1E and 0x1F never occur inside a multi-byte character of either charset, so such a
+    // byte is always the same character.
     if (charset == MarcCharset::Gbk)
-        return decodeGbk(bytes, out, delimiters);
+        return decodeGbk(bytes, out, marks);
     // UTF-8 never gives more UTF-16 code units than it has bytes, replaced bytes included.
     const QString text = QString::fromUtf8(bytes.data(), bytes.size());
     const qsizetype n = std::min(text.size(), bytes.size());
     std::copy_n(reinterpret_cast<const char16_t*>(text.constData()), n, out);
     for (qsizetype i = 0; i < n; ++i) {
-        if (out[i] == 0x1F)
-            delimiters.push_back(i);
+        if (out[i] == 0x1E || out[i] == 0x1F)
+            marks.push_back(i);
     }
     return n;
 }

@@ -10,12 +10,12 @@ namespace cangshu {
 enum class MarcCharset { Gbk, Utf8 };
 
 // Decodes a piece of a record into out, which has room for bytes.size() characters (never
-// more are written), answers how many were written and appends where each subfield
-// delimiter (U+001F) went in out. GBK uses iconv's mapping, asked once for all double-byte
-// characters, so that decoding stays one pass over the bytes. Bytes that are not valid in
-// the charset become U+FFFD.
+// more are written), answers how many were written and appends where each field terminator
+// and subfield delimiter (U+001E, U+001F) went in out. GBK uses iconv's mapping, asked once
+// for all double-byte characters, so that decoding stays one pass over the bytes. Bytes
+// that are not valid in the charset become U+FFFD.
 qsizetype decodeMarcText(QByteArrayView bytes, MarcCharset charset, char16_t* out,
-                         std::vector<qsizetype>& delimiters);
+                         std::vector<qsizetype>& marks);
 
 // The characters of a record's bytes: how many there are, where each one starts, and
 // whether a byte begins one (is not the second byte of a GBK pair or a UTF-8 continuation

@@ -148,6 +148,36 @@ TEST(MarcRecordTest, SubfieldsAreCutWhereverTheirDelimitersFall) {
     EXPECT_EQ(r.firstSubfield(S("330"), u'z'), S("end"));
 }
 
+// Fields are read in directory order wherever their data lies, and a stray terminator
+// inside a field's data is part of its value.
+TEST(MarcRecordTest, FieldsOutOfOrderOrHoldingATerminatorAreReadAsTheDirectorySays) {
+    MarcWriter w;
+    w.controlField(S("001"), S("id-1"))
+        .dataField(S("200"), S("1 "), {{u'a', S("题名")}, {u'f', S("著者")}})
+        .dataField(S("210"), S("  "), {{u'c', S("出版社")}});
+    const QByteArray good = w.toIso2709();
+    QByteArray swapped = good; // the directory lists 210 before 200
+    swapped.replace(24 + 12, 12, good.mid(24 + 24, 12));
+    swapped.replace(24 + 24, 12, good.mid(24 + 12, 12));
+    QByteArray stray = good;
+    stray[stray.indexOf("\x1f"
+                        "f") -
+          1] = '\x1e'; // the last byte of 题名
+
+    const MarcRecord inOrder = MarcRecord::fromBytes(swapped);
+    ASSERT_TRUE(inOrder.hasFields());
+    EXPECT_EQ(inOrder.fields()[2].tag, S("210"));
+    EXPECT_EQ(inOrder.fields()[3].tag, S("200"));
+    EXPECT_EQ(inOrder.firstSubfield(S("200"), u'f'), S("著者"));
+    EXPECT_EQ(inOrder.firstSubfield(S("210"), u'c'), S("出版社"));
+
+    const MarcRecord withStray = MarcRecord::fromBytes(stray);
+    ASSERT_TRUE(withStray.hasFields());
+    EXPECT_EQ(withStray.firstSubfield(S("200"), u'a'), S("题") + QChar(0xFFFD) + QChar(0x1E));
+    EXPECT_EQ(withStray.firstSubfield(S("200"), u'f'), S("著者"));
+    EXPECT_EQ(withStray.firstSubfield(S("210"), u'c'), S("出版社"));
+}
+
 TEST(MarcRecordTest, LookupsAnswerEveryMatchInRecordOrderOrOneEmptyText) {
     MarcWriter w;
     w.dataField(S("010"), S("  "), {{u'a', S("7-111")}, {u'd', S("CNY10.00")}})
