@@ -60,17 +60,41 @@ void GridModel::setEditable(const QString& table, const QString& keyColumn) {
     endResetModel();
 }
 
+QString GridModel::orderTerms() const {
+    if (m_sortField.isEmpty())
+        return m_source.orderBy;
+    return QStringLiteral("[%1]%2").arg(
+        m_sortField, m_sortOrder == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString());
+}
+
 QString GridModel::currentSql() const {
+    const QString order = orderTerms();
+    return order.isEmpty() ? m_source.select
+                           : m_source.select + QStringLiteral(" order by ") + order;
+}
+
+QString GridModel::blockSql() const {
+    QString order = orderTerms();
+    if (!m_tieBreak.isEmpty())
+        order = order.isEmpty() ? m_tieBreak : order + QStringLiteral(", ") + m_tieBreak;
     QString sql = m_source.select;
-    const QString order =
-        m_sortField.isEmpty()
-            ? m_source.orderBy
-            : QStringLiteral("[%1]%2").arg(m_sortField, m_sortOrder == Qt::DescendingOrder
-                                                            ? QStringLiteral(" DESC")
-                                                            : QString());
     if (!order.isEmpty())
         sql += QStringLiteral(" order by ") + order;
-    return sql;
+    return sql + QStringLiteral(" limit ? offset ?");
+}
+
+QString GridModel::tieBreakFor(const QSqlRecord& record) {
+    // Blocks read by separate queries must agree on the order of rows that tie on the
+    // list's order: the key decides, else every column that can be compared. Output
+    // columns are named by their position, which no join can make ambiguous.
+    QStringList positions;
+    for (int i = 0; i < record.count(); ++i) {
+        if (record.fieldName(i).compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0)
+            return QString::number(i + 1);
+        if (record.field(i).metaType().id() != QMetaType::QByteArray)
+            positions << QString::number(i + 1);
+    }
+    return positions.join(QStringLiteral(", "));
 }
 
 void GridModel::load(const GridSource& source) {
@@ -80,15 +104,16 @@ void GridModel::load(const GridSource& source) {
 }
 
 void GridModel::reload() {
-    QList<QList<QVariant>> first;
     QSqlRecord record;
     QSqlQuery query;
-    const QString sql = currentSql();
     if (m_db.isPostgres()) {
-        query = runSelect(m_db, sql + QStringLiteral(" limit ? offset ?"),
-                          m_source.params + QVariantList{kBlockRows, 0}, true);
+        // The fields first (no rows), for the order that the blocks share.
+        m_tieBreak = tieBreakFor(
+            runSelect(m_db, currentSql() + QStringLiteral(" limit 0"), m_source.params, true)
+                .record());
+        query = runSelect(m_db, blockSql(), m_source.params + QVariantList{kBlockRows, 0}, true);
     } else {
-        query = runSelect(m_db, sql, m_source.params, true);
+        query = runSelect(m_db, currentSql(), m_source.params, true);
     }
     record = query.record();
     beginResetModel();
@@ -104,38 +129,33 @@ void GridModel::reload() {
             all.append({m_record.fieldName(i), m_record.fieldName(i)});
         m_columns = all;
     }
-    readBlock(&m_rows);
+    m_rows = readBlock();
     endResetModel();
     emit reloaded();
 }
 
-void GridModel::readBlock(QList<QList<QVariant>>* into) {
+QList<QList<QVariant>> GridModel::readBlock() {
+    QList<QList<QVariant>> block;
     if (m_atEnd)
-        return;
+        return block;
     if (m_db.isPostgres() && !m_query.isActive()) {
         // The next block, in the list's order, after the rows already read.
-        m_query = runSelect(
-            m_db, currentSql() + QStringLiteral(" limit ? offset ?"),
-            m_source.params + QVariantList{kBlockRows, qint64(m_rows.size() + into->size())}, true);
+        m_query =
+            runSelect(m_db, blockSql(),
+                      m_source.params + QVariantList{kBlockRows, qint64(m_rows.size())}, true);
     }
     const int fields = m_record.count();
-    int read = 0;
-    while (read < kBlockRows && m_query.next()) {
+    while (block.size() < kBlockRows && m_query.next()) {
         QList<QVariant> row;
         row.reserve(fields);
         for (int i = 0; i < fields; ++i)
             row.append(m_query.value(i));
-        into->append(std::move(row));
-        ++read;
+        block.append(std::move(row));
     }
-    if (m_db.isPostgres()) {
-        m_query.finish();
+    if (m_db.isPostgres() || block.size() < kBlockRows)
         m_query = QSqlQuery();
-    }
-    if (read < kBlockRows) {
-        m_atEnd = true;
-        m_query = QSqlQuery();
-    }
+    m_atEnd = block.size() < kBlockRows;
+    return block;
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const {
@@ -151,7 +171,7 @@ void GridModel::fetchMore(const QModelIndex& parent) {
         return;
     QList<QList<QVariant>> block;
     try {
-        readBlock(&block);
+        block = readBlock();
     } catch (const DatabaseError& e) {
         m_atEnd = true;
         emit failed(e.message());

@@ -93,8 +93,12 @@ signals:
 
 private:
     int recordIndex(int column) const;
-    // Reads up to one block of rows into the cache; false when the list has no more.
-    void readBlock(QList<QList<QVariant>>* into);
+    QString orderTerms() const;
+    // The statement of one block on PostgreSQL: the list's order made total, LIMIT and OFFSET.
+    QString blockSql() const;
+    static QString tieBreakFor(const QSqlRecord& record);
+    // The next block of rows after those held; fewer than a block at the end of the list.
+    QList<QList<QVariant>> readBlock();
 
     static constexpr int kBlockRows = 256;
 
@@ -109,6 +113,7 @@ private:
     QHash<quint64, QVariant> m_edits; // (row << 32 | column) → value written since the query
     QSqlQuery m_query;                // the streaming SELECT (SQLite)
     QSqlRecord m_record;
+    QString m_tieBreak;            // the columns that settle ties between the blocks (PostgreSQL)
     QList<QList<QVariant>> m_rows; // the rows fetched so far
     bool m_atEnd = true;
 };
