@@ -99,14 +99,30 @@ void BookPager::reset(const ListCondition& condition, int pageSize) {
     m_ids.clear();
 }
 
+// The IDs of a page are picked first and its rows read after: the IDs come from the
+// narrowest index the condition allows (a class is a range of its index), where sorting them
+// costs little, instead of every row of the condition being read whole and sorted.
+SqlWithParams BookPager::rowsSql(const QString& edge, const QVariant& edgeId, bool descending,
+                                 qint64 limit, qint64 offset) const {
+    const QString order =
+        descending ? QStringLiteral(" order by [ID] desc") : QStringLiteral(" order by [ID]");
+    QString ids = QStringLiteral("select [ID] from [%1]").arg(m_table.table) +
+                  (edge.isEmpty() ? m_condition.where() : m_condition.whereAnd(edge)) + order +
+                  QStringLiteral(" limit %1").arg(limit);
+    if (offset > 0)
+        ids += QStringLiteral(" offset %1").arg(offset);
+    SqlWithParams s{QStringLiteral("select %1 from [%2] where [ID] in (%3)")
+                            .arg(m_columns, m_table.table, ids) +
+                        order,
+                    m_condition.params};
+    if (!edge.isEmpty())
+        s.params << edgeId;
+    return s;
+}
+
 SqlWithParams BookPager::pageSql(int page) const {
     const int n = effectiveSize();
-    return {QStringLiteral("select %1 from [%2]").arg(m_columns, m_table.table) +
-                m_condition.where() +
-                QStringLiteral(" order by [ID] limit %1 offset %2")
-                    .arg(n)
-                    .arg(qint64(std::max(page, 1) - 1) * n),
-            m_condition.params};
+    return rowsSql({}, {}, false, n, qint64(std::max(page, 1) - 1) * n);
 }
 
 QList<QVariantMap> BookPager::load(const SqlWithParams& s, bool reversed, int page) {
@@ -138,34 +154,22 @@ QList<QVariantMap> BookPager::go(int page) {
 QList<QVariantMap> BookPager::next() {
     if (m_page + 1 >= m_pages || m_ids.isEmpty())
         return last();
-    SqlWithParams s{QStringLiteral("select %1 from [%2]").arg(m_columns, m_table.table) +
-                        m_condition.whereAnd(QStringLiteral("[ID]>?")) +
-                        QStringLiteral(" order by [ID] limit %1").arg(effectiveSize()),
-                    m_condition.params};
-    s.params << m_ids.last();
-    return load(s, false, m_page + 1);
+    return load(rowsSql(QStringLiteral("[ID]>?"), m_ids.last(), false, effectiveSize()), false,
+                m_page + 1);
 }
 
 QList<QVariantMap> BookPager::previous() {
     if (m_page - 1 <= 1 || m_ids.isEmpty())
         return first();
-    SqlWithParams s{QStringLiteral("select %1 from [%2]").arg(m_columns, m_table.table) +
-                        m_condition.whereAnd(QStringLiteral("[ID]<?")) +
-                        QStringLiteral(" order by [ID] desc limit %1").arg(effectiveSize()),
-                    m_condition.params};
-    s.params << m_ids.first();
-    return load(s, true, m_page - 1);
+    return load(rowsSql(QStringLiteral("[ID]<?"), m_ids.first(), true, effectiveSize()), true,
+                m_page - 1);
 }
 
 QList<QVariantMap> BookPager::last() {
     if (m_pages <= 1)
         return first();
     const qint64 onLast = m_total - qint64(m_pages - 1) * effectiveSize();
-    const SqlWithParams s{QStringLiteral("select %1 from [%2]").arg(m_columns, m_table.table) +
-                              m_condition.where() +
-                              QStringLiteral(" order by [ID] desc limit %1").arg(onLast),
-                          m_condition.params};
-    return load(s, true, m_pages);
+    return load(rowsSql({}, {}, true, onLast), true, m_pages);
 }
 
 namespace {

@@ -75,6 +75,10 @@ public:
     QString columnList() const { return m_columns; }
 
 private:
+    // Up to limit rows in ID order (descending: from the end), after the edge ID when one
+    // is given ("[ID]>?" or "[ID]<?"), skipping offset rows.
+    SqlWithParams rowsSql(const QString& edge, const QVariant& edgeId, bool descending,
+                          qint64 limit, qint64 offset = 0) const;
     QList<QVariantMap> load(const SqlWithParams& s, bool reversed, int page);
     int effectiveSize() const;
 
