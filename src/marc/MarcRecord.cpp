@@ -433,7 +433,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             field.leadingText = data.first(leading);
             // The indicators are the first two characters before the first delimiter, padded
             // with blanks.
-            char16_t* indicators = const_cast<char16_t*>(field.indicators.utf16());
+            char16_t* indicators = text + (field.indicators.utf16() - text);
             indicators[0] = leading > 0 ? chars[0] : u' ';
             indicators[1] = leading > 1 ? chars[1] : u' ';
             if (delimiter < 0)
