@@ -42,4 +42,21 @@ QString cellText(const QVariant& value) {
     }
 }
 
+QString moneyText(const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return {};
+    bool ok = false;
+    const double amount = value.toDouble(&ok);
+    if (!ok)
+        return value.toString();
+    // Whole cents first, so that 0.005 and -0.001 round like the amounts they stand for.
+    const qint64 cents = qRound64(std::fabs(amount) * 100.0);
+    QString whole = QString::number(cents / 100);
+    for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
+        whole.insert(i, u',');
+    const QString text = QStringLiteral("￥") + whole + u'.' +
+                         QStringLiteral("%1").arg(cents % 100, 2, 10, QLatin1Char('0'));
+    return amount < 0 && cents > 0 ? u'-' + text : text;
+}
+
 } // namespace cangshu

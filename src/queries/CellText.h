@@ -11,4 +11,7 @@ QString cellText(const QVariant& value);
 // Whole numbers in plain digits, other numbers with up to 15 significant digits.
 QString numberText(double value);
 
+// An amount of money as the lists show it: "￥1,234.50", "-￥3.00"; null as empty.
+QString moneyText(const QVariant& value);
+
 } // namespace cangshu

@@ -166,7 +166,10 @@ void DataGrid::refreshFooter() {
             m_footerTexts[c] = QString::number(totals.rows);
             break;
         case FooterKind::Sum:
-            m_footerTexts[c] = numberText(totals.sums.value(columns.at(c).field));
+            m_footerTexts[c] = columns.at(c).look == ColumnLook::Money ||
+                                       columns.at(c).look == ColumnLook::RedMoney
+                                   ? moneyText(totals.sums.value(columns.at(c).field))
+                                   : numberText(totals.sums.value(columns.at(c).field));
             break;
         case FooterKind::None:
             break;

@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -16,6 +17,12 @@ quint64 editKey(int row, int column) {
     return (quint64(quint32(row)) << 32) | quint32(column);
 }
 } // namespace
+
+QString lookText(ColumnLook look, const QVariant& value) {
+    if (look == ColumnLook::Money || look == ColumnLook::RedMoney)
+        return moneyText(value);
+    return cellText(value);
+}
 
 GridModel::GridModel(Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
 
@@ -266,6 +273,22 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return QBrush(QColor(233, 251, 254));
         return {};
     }
+    const ColumnLook look =
+        index.column() < m_columns.size() ? m_columns.at(index.column()).look : ColumnLook::Plain;
+    if (role == Qt::ForegroundRole) {
+        if (look == ColumnLook::Red || look == ColumnLook::RedMoney)
+            return QBrush(Qt::red);
+        if (look == ColumnLook::Blue)
+            return QBrush(Qt::blue);
+        return {};
+    }
+    if (role == Qt::FontRole) {
+        if (look == ColumnLook::Plain || look == ColumnLook::Money)
+            return {};
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole &&
         role != Qt::TextAlignmentRole)
         return {};
@@ -288,6 +311,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::TextAlignmentRole) {
         // Amounts and counts line up on the right.
+        if (look == ColumnLook::Money || look == ColumnLook::RedMoney)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         switch (value.typeId()) {
         case QMetaType::Int:
         case QMetaType::LongLong:
@@ -297,7 +322,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
-    return cellText(value);
+    if (role == Qt::EditRole)
+        return cellText(value);
+    return lookText(look, value);
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -308,8 +335,11 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
             return int(Qt::AscendingOrder);
         return {};
     }
+    // The row numbers are the list's "序号" column, on light blue.
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section + 1;
+    if (orientation == Qt::Vertical && role == Qt::BackgroundRole)
+        return QBrush(QColor(195, 229, 253));
     return {};
 }
 

@@ -11,6 +11,10 @@ namespace cangshu {
 
 enum class FooterKind { None, Label, Count, Sum };
 
+// How a column's cells are drawn: amounts of money as "￥,0.00" (the footer's sum too), and
+// the columns a list stresses in red or blue bold.
+enum class ColumnLook { Plain, Money, RedMoney, Red, Blue };
+
 // A column a window declares for its grid.
 struct GridColumn {
     QString field;
@@ -18,7 +22,11 @@ struct GridColumn {
     int width = 100;
     FooterKind footer = FooterKind::None;
     bool visible = true;
+    ColumnLook look = ColumnLook::Plain;
 };
+
+// The text of a value in a column of this look.
+QString lookText(ColumnLook look, const QVariant& value);
 
 // What the grid lists: a SELECT without ORDER BY, its bound values, and the default order.
 struct GridSource {

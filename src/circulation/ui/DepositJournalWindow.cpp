@@ -2,29 +2,15 @@
 
 #include "DepositWindow.h"
 #include "circulation/DeskLookups.h"
-#include "readers/Money.h"
 #include "widgets/FieldConditionWindow.h"
 #include "widgets/Messages.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 
 namespace cangshu {
 
 namespace {
-
-class YuanDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QString displayText(const QVariant& value, const QLocale&) const override {
-        return value.isNull() ? QString() : yuanText(value);
-    }
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
-    }
-};
 
 ListWindowSpec journalSpec() {
     ListWindowSpec s;
@@ -32,13 +18,14 @@ ListWindowSpec journalSpec() {
     s.table = QStringLiteral("读者充押金");
     s.keyColumn = QStringLiteral("序号");
     s.orderBy = QStringLiteral("[充值日期] desc");
-    auto c = [](const QString& field, int width, FooterKind footer = FooterKind::None) {
-        return GridColumn{field, field, width, footer};
+    auto c = [](const QString& field, int width, FooterKind footer = FooterKind::None,
+                ColumnLook look = ColumnLook::Plain) {
+        return GridColumn{field, field, width, footer, true, look};
     };
     s.columns = {c(QStringLiteral("读者编号"), 100, FooterKind::Label),
                  c(QStringLiteral("读者姓名"), 100, FooterKind::Count),
                  c(QStringLiteral("读者类型"), 90),
-                 c(QStringLiteral("充押金额"), 110, FooterKind::Sum),
+                 c(QStringLiteral("充押金额"), 110, FooterKind::Sum, ColumnLook::Money),
                  c(QStringLiteral("充值日期"), 100),
                  c(QStringLiteral("操作员"), 80),
                  c(QStringLiteral("备注"), 260)};
@@ -49,21 +36,9 @@ ListWindowSpec journalSpec() {
 
 } // namespace
 
-QString yuanText(const QVariant& value) {
-    const QString fixed = Money::fromVariant(value).toFixed2();
-    const bool negative = fixed.startsWith(u'-');
-    const QString digits = negative ? fixed.mid(1) : fixed;
-    const qsizetype point = digits.indexOf(u'.');
-    QString whole = digits.left(point);
-    for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
-        whole.insert(i, u',');
-    return (negative ? QStringLiteral("-￥") : QStringLiteral("￥")) + whole + digits.mid(point);
-}
-
 DepositJournalWindow::DepositJournalWindow(Database& db, const Home& home, QWidget* parent)
     : ListWindow(db, home, journalSpec(), ListMode::Query, parent) {
     searchBar()->hide();
-    grid()->view()->setItemDelegateForColumn(3, new YuanDelegate(grid()->view()));
     grid()->view()->setSelectionBehavior(QAbstractItemView::SelectRows);
     button(QStringLiteral("设置列选"))->setText(QStringLiteral("选择输出列"));
     button(QStringLiteral("退出"))->setText(QStringLiteral("退出操作"));

@@ -26,7 +26,4 @@ private:
     DepositWindow* m_deposit = nullptr;
 };
 
-// The journal's amount as the grid shows it: "￥1,234.50".
-QString yuanText(const QVariant& value);
-
 } // namespace cangshu

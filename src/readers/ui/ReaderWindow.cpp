@@ -30,6 +30,11 @@ GridColumn col(const char16_t* field, int width = 90, FooterKind footer = Footer
     return {f, title ? QString::fromUtf16(title) : f, width, footer};
 }
 
+GridColumn money(GridColumn c, ColumnLook look) {
+    c.look = look;
+    return c;
+}
+
 ListWindowSpec readerSpec() {
     ListWindowSpec s;
     s.title = QStringLiteral("读者资料管理");
@@ -42,7 +47,7 @@ ListWindowSpec readerSpec() {
                  col(u"读者性别", 60),
                  col(u"读者类型", 80),
                  col(u"单位部门", 110),
-                 col(u"押金金额", 80, FooterKind::Sum),
+                 money(col(u"押金金额", 80, FooterKind::Sum), ColumnLook::RedMoney),
                  col(u"身份证号", 150),
                  col(u"出生日期"),
                  col(u"办证日期"),

@@ -401,9 +401,7 @@ TEST_P(DeskWindowsTest, JournalDeletesRowsOnlyInManagementMode) {
     EXPECT_FALSE(w.button(QStringLiteral("删除记录"))->isVisible());
     ASSERT_EQ(w.grid()->model()->rowCount(), 1);
     const QModelIndex amount = w.grid()->model()->index(0, 3);
-    auto* delegate = qobject_cast<QStyledItemDelegate*>(w.grid()->view()->itemDelegateForColumn(3));
-    ASSERT_NE(delegate, nullptr);
-    EXPECT_EQ(delegate->displayText(amount.data(), QLocale()), QStringLiteral("￥1,234.50"));
+    EXPECT_EQ(amount.data().toString(), QStringLiteral("￥1,234.50"));
     w.grid()->view()->setCurrentIndex(amount);
     EXPECT_FALSE(w.deleteCurrent());
 
@@ -417,7 +415,6 @@ TEST_P(DeskWindowsTest, JournalDeletesRowsOnlyInManagementMode) {
     // The balance keeps the payment.
     EXPECT_EQ(money(QStringLiteral("select [押金金额] from [读者资料] where [读者编号]='R1'")),
               Money::parse(QStringLiteral("1284.5")).value());
-    EXPECT_EQ(yuanText(QStringLiteral("-30")), QStringLiteral("-￥30.00"));
 }
 
 TEST_P(DeskWindowsTest, ReaderPickListSearchesByTheChosenFieldAndOperator) {
