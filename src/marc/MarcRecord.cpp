@@ -3,6 +3,7 @@
 #include "MarcDefinitions.h"
 #include "core/Gbk.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -57,6 +58,30 @@ struct Entry {
     qsizetype start = 0;
     int number = -1; // the tag's number when it is three digits
 };
+
+// The nine digits of a directory entry's length (4) and start (5), eight of them at once;
+// false when one is not a digit.
+bool readLengthAndStart(const char* p, qsizetype* length, qsizetype* start) {
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 High = Ones * 0xF0;
+    const quint64 w = qFromLittleEndian<quint64>(p);
+    const unsigned last = unsigned(uchar(p[8])) - '0';
+    if ((w & High) != Ones * 0x30 || ((w + Ones * 0x06) & High) != Ones * 0x30 || last > 9)
+        return false;
+    quint64 d = w - Ones * '0';                        // one digit per byte, the first lowest
+    d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFULL;   // pairs of digits
+    d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFULL; // fours of digits
+    *length = qsizetype(d & 0xFFFF);
+    *start = qsizetype(d >> 32) * 10 + last;
+    return true;
+}
+
+// An entry of the directory: its tag and the length and start of its field.
+bool readEntry(const char* p, Entry* e) {
+    e->tag = QByteArrayView(p, 3);
+    e->number = int(digits<3>(p));
+    return readLengthAndStart(p + 3, &e->length, &e->start);
+}
 
 // A field's tag packed into one number with its length, so that comparing two tags is one
 // comparison. Tags are three characters; a longer text never matches one.
@@ -263,9 +288,8 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             if (to - from != EntrySize)
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
             const QByteArrayView entry = body.sliced(from, EntrySize);
-            const char* p = entry.data();
-            Entry e{entry.first(3), digits<4>(p + 3), digits<5>(p + 7), int(digits<3>(p))};
-            if (e.length < 0 || e.start < 0)
+            Entry e;
+            if (!readEntry(entry.data(), &e))
                 return fail(MarcProblem::BadDirectoryEntry, int(i));
             entries.push_back(e);
         }

@@ -267,6 +267,20 @@ TEST(MarcRecordTest, MalformedRecordsGiveNoFieldsAndAReason) {
              return r;
          },
          MarcProblem::BadDirectoryEntry, 3},
+        {"length with a character next to the digits",
+         [&] {
+             QByteArray r = good;
+             setEntryLength(r, 1, "0/26");
+             return r;
+         },
+         MarcProblem::BadDirectoryEntry, 1},
+        {"start ending in a character next to the digits",
+         [&] {
+             QByteArray r = good;
+             setEntryStart(r, 4, "0012:");
+             return r;
+         },
+         MarcProblem::BadDirectoryEntry, 4},
         {"cut short", [&] { return good.left(good.size() - 12); }, MarcProblem::FieldOutOfRange, 5},
         {"field length past the end",
          [&] {
