@@ -100,6 +100,12 @@ quint64 tagKey(QStringView tag) {
     return ~quint64(0);
 }
 
+// The same from the tag's bytes (three, Latin-1), without reading its text back.
+quint64 tagKey(QByteArrayView tag) {
+    const auto* c = reinterpret_cast<const uchar*>(tag.data());
+    return (quint64(3) << 48) | (quint64(c[2]) << 32) | (quint64(c[1]) << 16) | c[0];
+}
+
 bool isTag(QByteArrayView tag, const char (&digits)[4]) {
     return tag.size() == 3 && tag[0] == digits[0] && tag[1] == digits[1] && tag[2] == digits[2];
 }
@@ -367,7 +373,7 @@ void MarcRecord::parse(std::optional<MarcType> forcedType) {
             for (qsizetype k = 0; k < e.tag.size(); ++k)
                 text[used + k] = uchar(e.tag[k]);
             field.tag = take(e.tag.size());
-            field.m_tagKey = tagKey(field.tag);
+            field.m_tagKey = tagKey(e.tag);
             field.definition = e.number >= 0 ? names.field(e.number) : names.field(field.tag);
             field.control = isControlTag(m_type, field.tag);
             field.indicators = field.control ? QStringView(u"  ") : take(2);
