@@ -58,19 +58,25 @@ ListWindow::ListWindow(Database& db, const Home& home, ListWindowSpec definition
     if (m_marking && mode == ListMode::Management) {
         connect(addButton(QStringLiteral("删除选中")), &QPushButton::clicked, this,
                 &ListWindow::deleteMarked);
-        m_markMenu = new QMenu(this);
+        QPushButton* markButton =
+            m_spec.markingButton ? addButton(QStringLiteral("选中操作")) : nullptr;
+        m_markMenu = new QMenu(markButton ? static_cast<QWidget*>(markButton) : this);
         m_markMenu->addAction(marking::kShowMarked, this, &ListWindow::showMarked);
         m_markMenu->addAction(marking::kMarkAll, this, &ListWindow::markAll);
         m_markMenu->addAction(marking::kUnmarkAll, this, &ListWindow::unmarkAll);
-        m_grid->view()->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(m_grid->view(), &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& at) {
-                    m_markMenu->popup(m_grid->view()->viewport()->mapToGlobal(at));
-                });
+        if (markButton) {
+            markButton->setMenu(m_markMenu);
+        } else {
+            m_grid->view()->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(m_grid->view(), &QWidget::customContextMenuRequested, this,
+                    [this](const QPoint& at) {
+                        m_markMenu->popup(m_grid->view()->viewport()->mapToGlobal(at));
+                    });
+        }
     }
     m_commands->addStretch();
-    QPushButton* quit = new QPushButton(QStringLiteral("退出"), this);
-    quit->setObjectName(QStringLiteral("退出"));
+    QPushButton* quit = new QPushButton(m_spec.quitCaption, this);
+    quit->setObjectName(m_spec.quitCaption);
     quit->setAutoDefault(false);
     m_commands->addWidget(quit);
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
@@ -84,6 +90,24 @@ QPushButton* ListWindow::addButton(const QString& caption) {
     b->setAutoDefault(false);
     m_commands->addWidget(b);
     return b;
+}
+
+QPushButton* ListWindow::addCommandButton(const QString& caption) {
+    QPushButton* b = addButton(caption);
+    // Before the stretch and 退出, the last two items of the row.
+    m_commands->removeWidget(b);
+    m_commands->insertWidget(m_commands->count() - 2, b);
+    return b;
+}
+
+void ListWindow::arrangeCommands(const QStringList& captions) {
+    int at = 0;
+    for (const QString& caption : captions) {
+        if (QPushButton* b = button(caption)) {
+            m_commands->removeWidget(b);
+            m_commands->insertWidget(at++, b);
+        }
+    }
 }
 
 QPushButton* ListWindow::button(const QString& caption) const {
@@ -111,10 +135,15 @@ bool ListWindow::loadOrReport(const GridSource& source) {
     return false;
 }
 
+bool ListWindow::listRows(const QString& whereText, const QVariantList& params,
+                          const QString& orderBy) {
+    return loadOrReport(
+        {QStringLiteral("select %1 from [%2]").arg(m_spec.columnList, m_spec.table) + whereText,
+         params, orderBy.isEmpty() ? m_spec.orderBy : orderBy});
+}
+
 bool ListWindow::showAll() {
-    return loadOrReport({QStringLiteral("select %1 from [%2]").arg(m_spec.columnList, m_spec.table),
-                         {},
-                         m_spec.orderBy});
+    return listRows({}, {}, {});
 }
 
 bool ListWindow::search() {
@@ -126,10 +155,7 @@ bool ListWindow::search() {
             m_search->textBox()->setFocus();
             return false;
         }
-        return loadOrReport(
-            {QStringLiteral("select %1 from [%2]").arg(m_spec.columnList, m_spec.table) +
-                 s.condition.sql,
-             s.condition.params, m_spec.orderBy});
+        return listRows(s.condition.sql, s.condition.params, {});
     } catch (const DatabaseError& e) {
         showError(this, e.message());
         return false;
@@ -138,10 +164,7 @@ bool ListWindow::search() {
 
 bool ListWindow::listWhere(const QString& condition, const QVariantList& params,
                            const QString& orderBy) {
-    return loadOrReport(
-        {QStringLiteral("select %1 from [%2] where ").arg(m_spec.columnList, m_spec.table) +
-             condition,
-         params, orderBy.isEmpty() ? m_spec.orderBy : orderBy});
+    return listRows(QStringLiteral(" where ") + condition, params, orderBy);
 }
 
 void ListWindow::advancedQuery() {
@@ -173,10 +196,8 @@ void ListWindow::printReport() {
 bool ListWindow::showMarked() {
     if (!m_marking)
         return false;
-    return loadOrReport({QStringLiteral("select %1 from [%2] where [选中]=TRUE")
-                             .arg(m_spec.columnList, m_spec.table),
-                         {},
-                         QStringLiteral("[%1]").arg(m_marking->numberColumn)});
+    return listRows(QStringLiteral(" where [选中]=TRUE"), {},
+                    QStringLiteral("[%1]").arg(m_marking->numberColumn));
 }
 
 void ListWindow::markAll() {

@@ -28,12 +28,17 @@ struct ListWindowSpec {
     QString reportTitle;               // "读者资料报表"
     QString conditionTables;           // table list of "高级查询" (the table by default)
     bool allExportFormats = true;      // four-format drop-down, or Excel only
+    QString quitCaption = QStringLiteral("退出");
+    // The marking commands on a "选中操作" button, leaving the grid's pop-up to the window.
+    bool markingButton = false;
 };
 
 enum class ListMode { Management, Query };
 
 // The list window base: the grid, the quick search bar and the usual buttons (显示全部,
-// 高级查询, 设置列选, 导出数据, 报表打印, 删除选中 with marking, 退出).
+// 高级查询, 设置列选, 导出数据, 报表打印, 删除选中 with marking, 退出). Every list the
+// commands show goes through listRows(), so a window that lists otherwise (a page at a
+// time, say) replaces that one hook and keeps the commands.
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
@@ -61,13 +66,22 @@ public:
     bool showMarked();
     void markAll();
     void unmarkAll();
-    bool deleteMarked();
+    virtual bool deleteMarked();
 
 protected:
+    // Lists the rows under a " where ..." text (empty: all rows) in the given order (empty:
+    // the window's own).
+    virtual bool listRows(const QString& whereText, const QVariantList& params,
+                          const QString& orderBy);
+    // Puts the named command buttons first in the command row, in that order.
+    void arrangeCommands(const QStringList& captions);
+    // A command button of the window's own, placed before the stretch and 退出.
+    QPushButton* addCommandButton(const QString& caption);
     // Runs inside the deletion's transaction before the marked rows go.
     virtual void beforeDeleteMarked(Database&) {}
     void showEvent(QShowEvent* event) override;
     Database& db() const { return m_db; }
+    const Home& home() const { return m_home; }
 
 private:
     bool loadOrReport(const GridSource& source);

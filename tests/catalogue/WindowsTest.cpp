@@ -1,4 +1,5 @@
 #include "CatalogueFixture.h"
+#include "ModalAnswers.h"
 #include "catalogue/BookEditSession.h"
 #include "catalogue/ui/BookEditor.h"
 #include "catalogue/ui/BookWindow.h"
@@ -6,6 +7,7 @@
 #include "catalogue/ui/ClassTreeWindow.h"
 #include "core/DemoLibrary.h"
 #include "core/Home.h"
+#include "queries/ui/HistoryWindow.h"
 #include "widgets/DataGrid.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -179,6 +182,9 @@ TEST_P(WindowsTest, BookWindowPagesTheDemoLibraryAndFiltersByClass) {
     BookWindow window(db(), m_home);
     window.setSettings({true, true, QStringLiteral("书籍名称,出版社名,作者信息,标准ISBN"), {}});
     window.show();
+    // The list window's marking commands and the window's batch repairs share one menu.
+    ASSERT_NE(window.button(QStringLiteral("选中操作")), nullptr);
+    EXPECT_EQ(window.button(QStringLiteral("选中操作"))->menu()->actions().size(), 5);
     EXPECT_EQ(window.grid()->model()->rowCount(), std::min<qint64>(10, total));
     EXPECT_EQ(window.pageLabel()->text(), QStringLiteral("1/%1").arg((total + 9) / 10));
     EXPECT_EQ(window.counterText(QStringLiteral("总行数：")), QString::number(total));
@@ -202,9 +208,101 @@ TEST_P(WindowsTest, BookWindowPagesTheDemoLibraryAndFiltersByClass) {
 
     // Search for nothing: the grid stays, the message is the system's.
     window.searchBar()->textBox()->setText(QStringLiteral("no such isbn"));
-    EXPECT_TRUE(window.quickSearch());
+    EXPECT_TRUE(window.search());
     EXPECT_EQ(window.pager().total(), 0);
     EXPECT_EQ(window.pageLabel()->text(), QStringLiteral("0/0"));
+}
+
+// The grid pop-up opens the loan or return query on the current book, searched by its
+// number; a book on the shelf has no borrower to show.
+TEST_P(WindowsTest, BookPopUpOpensTheLoanAndReturnQueriesOnTheCurrentBook) {
+    db().execute(QStringLiteral("insert into [读者资料] ([读者编号],[读者姓名],[读者类型]) "
+                                "values ('R001','张三','学生')"));
+    const auto book = [&](const char* number, const char* status, int total, int shelf) {
+        return addBook({{QStringLiteral("书籍编号"), QString::fromUtf8(number)},
+                        {QStringLiteral("书籍名称"), QStringLiteral("书")},
+                        {QStringLiteral("在馆状态"), QString::fromUtf8(status)},
+                        {QStringLiteral("藏书总量"), total},
+                        {QStringLiteral("馆内剩余"), shelf}});
+    };
+    const auto lend = [&](qint64 id) {
+        db().execute(QStringLiteral("insert into [书籍借阅清单] ([读者索引],[书籍索引],[借阅日期],"
+                                    "[应还日期]) values ('R001',?,?,?)"),
+                     {id, today(), today().addDays(30)});
+    };
+    book("B1", "在馆", 1, 1);
+    lend(book("B2", "借出", 1, 1));
+    // Several copies to a row: the status stays "在馆" while one of them is out.
+    lend(book("B3", "在馆", 2, 1));
+    db().execute(QStringLiteral("insert into [书籍归还清单] ([读者索引],[书籍索引],[借阅日期],"
+                                "[归还日期]) select 'R001',[ID],?,? from [书籍资料]"),
+                 {today().addDays(-40), today().addDays(-10)});
+
+    BookWindow window(db(), m_home);
+    const auto action = [&](const char* caption) -> QAction* {
+        for (QAction* a : window.gridPopup()->actions())
+            if (a->text() == QString::fromUtf8(caption))
+                return a;
+        return nullptr;
+    };
+    ASSERT_TRUE(action("查看图片") && action("查询借阅者") && action("查询历史借阅记录"));
+    // The book statistics do not exist yet: the item is there, disabled, and says so.
+    ASSERT_TRUE(action("统计汇总"));
+    EXPECT_FALSE(action("统计汇总")->isEnabled());
+    EXPECT_FALSE(action("统计汇总")->toolTip().isEmpty());
+
+    struct Case {
+        bool oneToOne;
+        const char* number;
+        const char* command;
+        const char* opens; // the query window's title; null: the shelf message
+    };
+    const Case cases[] = {
+        {true, "B1", "查询借阅者", nullptr},  {true, "B2", "查询借阅者", "书籍借阅查询"},
+        {true, "B3", "查询借阅者", nullptr},  {false, "B3", "查询借阅者", "书籍借阅查询"},
+        {false, "B1", "查询借阅者", nullptr}, {true, "B1", "查询历史借阅记录", "书籍归还查询"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.number) + " " + c.command);
+        window.setSettings(
+            {true, c.oneToOne, QStringLiteral("书籍名称,出版社名,作者信息,标准ISBN"), {}});
+        window.show();
+        GridModel* m = window.grid()->model();
+        int row = 0;
+        while (row < m->rowCount() &&
+               m->fieldValue(row, QStringLiteral("书籍编号")).toString() != c.number)
+            ++row;
+        ASSERT_LT(row, m->rowCount());
+        window.grid()->view()->setCurrentIndex(m->index(row, 0));
+
+        test::ModalAnswers answers;
+        QString title, searched;
+        int rows = -1;
+        if (c.opens) {
+            answers.then([&](QWidget* w) {
+                auto* query = qobject_cast<HistoryWindow*>(w);
+                ASSERT_NE(query, nullptr);
+                title = query->windowTitle();
+                searched = query->itemNumberBox()->text();
+                rows = query->grid()->model()->rowCount();
+                // The window is kept for the next time: it wants answering again then.
+                query->setProperty("answered", false);
+                query->reject();
+            });
+        } else {
+            answers.button(QMessageBox::Ok);
+        }
+        action(c.command)->trigger();
+        EXPECT_TRUE(answers.done());
+        EXPECT_EQ(answers.unexpected, 0);
+        if (c.opens) {
+            EXPECT_EQ(title, QString::fromUtf8(c.opens));
+            EXPECT_EQ(searched, QString::fromUtf8(c.number));
+            EXPECT_EQ(rows, 1);
+        } else {
+            EXPECT_EQ(answers.texts, QStringList{QStringLiteral("此书正在馆内！")});
+            EXPECT_EQ(answers.titles, QStringList{QStringLiteral("提示")});
+        }
+    }
 }
 
 TEST_P(WindowsTest, ClassTreeWindowStoresBeforeShowingAndRenewsTheCache) {

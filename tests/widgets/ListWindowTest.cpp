@@ -41,6 +41,25 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A window that lists and deletes its own way (a paged list, say) and keeps the buttons.
+class OwnListingWindow : public ListWindow {
+public:
+    using ListWindow::ListWindow;
+    QStringList listed;
+    int deletions = 0;
+    bool deleteMarked() override {
+        ++deletions;
+        return true;
+    }
+
+protected:
+    bool listRows(const QString& whereText, const QVariantList& params,
+                  const QString& orderBy) override {
+        listed << whereText;
+        return ListWindow::listRows(whereText, params, orderBy);
+    }
+};
+
 template <typename Pred> bool waitFor(Pred done) {
     for (int i = 0; i < 300 && !done(); ++i)
         QTest::qWait(10);
@@ -236,6 +255,35 @@ TEST_P(ListWindowTest, AdvancedQueryAppliesTheBuiltConditionAndItsSort) {
     EXPECT_EQ(w.grid()->model()->fieldValue(0, QStringLiteral("读者编号")).toString(),
               QStringLiteral("R003"));
     EXPECT_EQ(savedConditions(db(), QStringLiteral("读者资料")).size(), 1);
+}
+
+TEST_P(ListWindowTest, AWindowsOwnListingAndDeletionServeEveryCommand) {
+    ListWindowSpec definition = readerSpec();
+    definition.layoutName.clear();
+    definition.markingButton = true;
+    definition.quitCaption = QStringLiteral("退出操作");
+    OwnListingWindow w(db(), home, definition, ListMode::Management);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_NE(w.button(QStringLiteral("退出操作")), nullptr);
+    // The marking commands sit on their button; the grid's pop-up is left to the window.
+    ASSERT_NE(w.button(QStringLiteral("选中操作")), nullptr);
+    EXPECT_EQ(w.button(QStringLiteral("选中操作"))->menu(), w.markingMenu());
+    EXPECT_NE(w.grid()->view()->contextMenuPolicy(), Qt::CustomContextMenu);
+
+    w.searchBar()->textBox()->setText(QStringLiteral("R00"));
+    QTest::keyClick(w.searchBar()->textBox(), Qt::Key_Return);
+    w.markingMenu()->actions().at(0)->trigger(); // 【只显示选中记录】
+    w.markingMenu()->actions().at(1)->trigger(); // 【选中全部记录】, then all again
+    w.button(QStringLiteral("删除选中"))->click();
+    ASSERT_EQ(w.listed.size(), 4);
+    EXPECT_EQ(w.listed[0], QString()); // first showing
+    EXPECT_TRUE(w.listed[1].contains(QStringLiteral("[读者编号]")));
+    EXPECT_EQ(w.listed[2], QStringLiteral(" where [选中]=TRUE"));
+    EXPECT_EQ(w.listed[3], QString());
+    EXPECT_EQ(w.deletions, 1);
+    EXPECT_EQ(readers(), 3);
+    EXPECT_EQ(rows(w), 3);
 }
 
 CANGSHU_ENGINES(ListWindowTest);

@@ -1,9 +1,12 @@
 #include "BookWindow.h"
 
-#include "LabelRangeDialog.h"
+#include "queries/ui/HistoryWindow.h"
+#include "readers/CardDevices.h"
+#include "readers/ui/ReaderWindows.h"
 #include "report/TemplateFiles.h"
 #include "report/ui/ReportDesigner.h"
 #include "report/ui/ReportPreviewWindow.h"
+#include "report/ui/SpineLabelRangeDialog.h"
 #include "widgets/DataGrid.h"
 #include "widgets/Messages.h"
 #include "widgets/ProgressWindow.h"
@@ -47,7 +50,7 @@ const LabelTemplate kLabels[] = {
 CatalogueWindowSpec BookWindow::bookSpec() {
     CatalogueWindowSpec s;
     s.title = QStringLiteral("书籍资料管理");
-    s.table = CatalogueTable::books();
+    s.catalogue = CatalogueTable::books();
     s.classes = ClassScheme::books();
     s.allClassesText = QStringLiteral("全部图书");
     s.columns = {
@@ -110,9 +113,9 @@ BookWindow::BookWindow(Database& db, const Home& home, QWidget* parent)
                              [this] { repairIsbns(); });
 
     // Label printing and design, before "报表打印".
-    const int at = toolRow()->indexOf(toolButton(QStringLiteral("报表打印")));
-    QPushButton* print = addToolButton(QStringLiteral("打印条码"), at);
-    QPushButton* design = addToolButton(QStringLiteral("条码设计"), at + 1);
+    QPushButton* print = addCommandButton(QStringLiteral("打印条码"));
+    QPushButton* design = addCommandButton(QStringLiteral("条码设计"));
+    arrangeToolButtons();
     auto* printMenu = new QMenu(print);
     auto* designMenu = new QMenu(design);
     for (const LabelTemplate& t : kLabels) {
@@ -149,13 +152,18 @@ BookWindow::BookWindow(Database& db, const Home& home, QWidget* parent)
     right->addWidget(m_tabs, 1);
 
     // Grid pop-up.
-    auto* popup = new QMenu(this);
-    popup->addAction(QStringLiteral("查看图片"), this, &BookWindow::showCoverEnlarged);
+    m_popup = new QMenu(this);
+    m_popup->setToolTipsVisible(true);
+    m_popup->addAction(QStringLiteral("查看图片"), this, &BookWindow::showCoverEnlarged);
+    m_popup->addAction(QStringLiteral("查询借阅者"), this, &BookWindow::showBorrowers);
+    m_popup->addAction(QStringLiteral("查询历史借阅记录"), this, &BookWindow::showReturns);
+    QAction* statistics = m_popup->addAction(QStringLiteral("统计汇总"));
+    statistics->setEnabled(false);
+    statistics->setToolTip(QStringLiteral("书籍统计尚未提供"));
     grid()->view()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid()->view(), &QWidget::customContextMenuRequested, this,
-            [this, popup](const QPoint& p) {
-                popup->popup(grid()->view()->viewport()->mapToGlobal(p));
-            });
+    connect(grid()->view(), &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        m_popup->popup(grid()->view()->viewport()->mapToGlobal(p));
+    });
 }
 
 void BookWindow::showEvent(QShowEvent* event) {
@@ -252,18 +260,62 @@ void BookWindow::currentRowChanged(qint64 id) {
          QStringLiteral("[读者编号]")});
 }
 
-void BookWindow::showCoverEnlarged() {
+HistoryWindow* BookWindow::historyWindow(HistoryKind kind) {
+    HistoryWindow*& w = kind == HistoryKind::BookLoans ? m_loanQuery : m_returnQuery;
+    if (!w) {
+        w = new HistoryWindow(db(), home(), kind, this);
+        w->setCardDevice(workstationCardDevices(home()).ic.get());
+    }
+    return w;
+}
+
+bool BookWindow::showHistoryOf(HistoryKind kind, const QString& bookNumber) {
+    HistoryWindow* w = historyWindow(kind);
+    w->itemNumberBox()->setText(bookNumber);
+    w->searchItem();
+    w->exec();
+    return true;
+}
+
+std::optional<QVariantMap> BookWindow::currentBook(const QString& columns) {
     const qint64 id = currentId();
     if (id == 0)
-        return;
-    QByteArray jpeg;
+        return std::nullopt;
     try {
-        jpeg = db().scalar(QStringLiteral("select [bookimage] from [书籍资料] where [ID]=?"), {id})
-                   .toByteArray();
+        if (const auto row = db().row(
+                QStringLiteral("select %1 from [书籍资料] where [ID]=?").arg(columns), {id}))
+            return recordMap(*row);
     } catch (const DatabaseError& e) {
         showError(this, e.message());
-        return;
     }
+    return std::nullopt;
+}
+
+bool BookWindow::showBorrowers() {
+    const auto book = currentBook(QStringLiteral("[书籍编号],[在馆状态],[藏书总量],[馆内剩余]"));
+    if (!book)
+        return false;
+    // With several copies to a row, 在馆状态 stays "在馆" while copies are out: the shelf
+    // count tells, as for the deletion.
+    if (!isBookOut(*book, settings().oneToOne)) {
+        showNotice(this, QStringLiteral("此书正在馆内！"));
+        return false;
+    }
+    return showHistoryOf(HistoryKind::BookLoans,
+                         book->value(QStringLiteral("书籍编号")).toString());
+}
+
+bool BookWindow::showReturns() {
+    const auto book = currentBook(QStringLiteral("[书籍编号]"));
+    return book && showHistoryOf(HistoryKind::BookReturns,
+                                 book->value(QStringLiteral("书籍编号")).toString());
+}
+
+void BookWindow::showCoverEnlarged() {
+    const auto book = currentBook(QStringLiteral("[bookimage]"));
+    if (!book)
+        return;
+    const QByteArray jpeg = book->value(QStringLiteral("bookimage")).toByteArray();
     QPixmap pixmap;
     if (jpeg.isEmpty() || !pixmap.loadFromData(jpeg))
         return;
@@ -327,12 +379,12 @@ QList<QVariantMap> BookWindow::pageRows(const QStringList& columns) const {
 }
 
 void BookWindow::printLabels(const QString& templateName) {
-    LabelRangeDialog dialog(db(), this);
-    if (dialog.exec() != QDialog::Accepted)
+    report::SpineLabelRangeDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.isConfirmed())
         return;
     QList<QVariantMap> rows;
     try {
-        rows = dialog.useRange() ? dialog.rows() : pageRows();
+        rows = dialog.useRange() ? dialog.rangeRows(db()) : pageRows();
     } catch (const DatabaseError& e) {
         showError(this, e.message());
         return;

@@ -1,13 +1,16 @@
 #pragma once
 #include "BookEditor.h"
 #include "CatalogueWindow.h"
+#include "queries/CirculationHistory.h"
 
 class QLabel;
+class QMenu;
 class QTabWidget;
 
 namespace cangshu {
 
 class DataGrid;
+class HistoryWindow;
 
 // "书籍资料管理": the catalogue window over 书籍资料 with the book editor, the cover and
 // the borrower and history tabs, the batch repairs and the label printing.
@@ -35,6 +38,13 @@ public:
     void printLabels(const QString& templateName);
     void designLabels(const QString& templateName);
     void showCoverEnlarged();
+    // "查询借阅者": the loan query on the current book, unless it is on the shelf.
+    bool showBorrowers();
+    // "查询历史借阅记录": the return query on the current book.
+    bool showReturns();
+    QMenu* gridPopup() const { return m_popup; }
+    // The loan or return query as the pop-up opens it (made on first use).
+    HistoryWindow* historyWindow(HistoryKind kind);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -43,6 +53,9 @@ protected:
 private:
     void openEditor(const QString& title);
     QList<QVariantMap> pageRows(const QStringList& columns = {}) const;
+    bool showHistoryOf(HistoryKind kind, const QString& bookNumber);
+    // The current book's columns read afresh; none for an empty list or a failed read (shown).
+    std::optional<QVariantMap> currentBook(const QString& columns);
 
     BookEditorSettings m_editorSettings;
     std::unique_ptr<BookEditSession> m_session;
@@ -52,6 +65,9 @@ private:
     DataGrid* m_borrowers = nullptr;
     DataGrid* m_history = nullptr;
     std::function<void(QWidget*)> m_openNumberSettings;
+    QMenu* m_popup = nullptr;
+    HistoryWindow* m_loanQuery = nullptr;
+    HistoryWindow* m_returnQuery = nullptr;
 };
 
 } // namespace cangshu

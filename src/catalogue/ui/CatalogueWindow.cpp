@@ -1,26 +1,17 @@
 #include "CatalogueWindow.h"
 
 #include "ClassTreeWidget.h"
-#include "queries/Layouts.h"
 #include "queries/Marking.h"
-#include "queries/QuickSearch.h"
-#include "widgets/ColumnChooser.h"
-#include "widgets/ConditionBuilder.h"
-#include "widgets/ExportFlow.h"
-#include "widgets/GridReport.h"
 #include "widgets/Messages.h"
 #include "widgets/ProgressWindow.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyledItemDelegate>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace cangshu {
@@ -51,82 +42,43 @@ QString counterValue(const std::optional<qint64>& v) {
     return v ? QString::number(*v) : QString();
 }
 
+// The list window's part of a catalogue window's definition.
+ListWindowSpec listSpec(const CatalogueWindowSpec& s) {
+    ListWindowSpec l = s;
+    l.table = s.catalogue.table;
+    l.keyColumn = QStringLiteral("ID");
+    l.markNumberColumn = s.catalogue.numberColumn;
+    l.countedDeleteConfirm = true;
+    l.quitCaption = QStringLiteral("退出操作");
+    l.markingButton = true;
+    return l;
+}
+
 } // namespace
 
 CatalogueWindow::CatalogueWindow(Database& db, const Home& home, CatalogueWindowSpec definition,
                                  QWidget* parent)
-    : QDialog(parent), m_db(db), m_home(home), m_spec(std::move(definition)) {
-    setWindowTitle(m_spec.title);
-    setWindowFlag(Qt::WindowMaximizeButtonHint);
-    m_pager = std::make_unique<BookPager>(db, m_spec.table);
-    buildLayout();
-    resize(1300, 720);
-}
-
-QPushButton* CatalogueWindow::addToolButton(const QString& caption, int at) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(caption);
-    b->setAutoDefault(false);
-    if (at < 0)
-        m_tools->addWidget(b);
-    else
-        m_tools->insertWidget(at, b);
-    return b;
-}
-
-QPushButton* CatalogueWindow::toolButton(const QString& caption) const {
-    return findChild<QPushButton*>(caption);
-}
-
-void CatalogueWindow::buildLayout() {
-    m_tools = new QHBoxLayout;
-    m_tools->setSpacing(4);
-    connect(addToolButton(QStringLiteral("设置列选")), &QPushButton::clicked, this,
-            &CatalogueWindow::chooseColumns);
-    connect(addToolButton(m_spec.addCaption), &QPushButton::clicked, this, [this] { addRecord(); });
-    connect(addToolButton(m_spec.changeCaption), &QPushButton::clicked, this,
+    : ListWindow(db, home, listSpec(definition), ListMode::Management, parent),
+      m_spec(std::move(definition)) {
+    m_pager = std::make_unique<BookPager>(db, m_spec.catalogue);
+    connect(addCommandButton(m_spec.addCaption), &QPushButton::clicked, this,
+            [this] { addRecord(); });
+    connect(addCommandButton(m_spec.changeCaption), &QPushButton::clicked, this,
             [this] { changeRecord(); });
-    connect(addToolButton(m_spec.deleteCaption), &QPushButton::clicked, this,
+    connect(addCommandButton(m_spec.deleteCaption), &QPushButton::clicked, this,
             &CatalogueWindow::deleteCurrent);
-    connect(addToolButton(QStringLiteral("删除选中")), &QPushButton::clicked, this,
-            &CatalogueWindow::deleteMarked);
-    QPushButton* marking = addToolButton(QStringLiteral("选中操作"));
-    m_markMenu = new QMenu(marking);
-    m_markMenu->addAction(marking::kShowMarked, this, &CatalogueWindow::showMarked);
-    m_markMenu->addAction(marking::kMarkAll, this, &CatalogueWindow::markAll);
-    m_markMenu->addAction(marking::kUnmarkAll, this, &CatalogueWindow::unmarkAll);
-    marking->setMenu(m_markMenu);
-    connect(addToolButton(QStringLiteral("高级查询")), &QPushButton::clicked, this,
-            &CatalogueWindow::advancedQuery);
-    connect(addToolButton(QStringLiteral("显示全部")), &QPushButton::clicked, this,
-            &CatalogueWindow::showAll);
-    connect(addToolButton(QStringLiteral("报表打印")), &QPushButton::clicked, this,
-            &CatalogueWindow::printReport);
-    QPushButton* exports = addToolButton(QStringLiteral("导出数据"));
-    auto* exportMenu = new QMenu(exports);
-    for (const ExportFormatInfo& f : exportFormats())
-        exportMenu->addAction(f.menuText, this,
-                              [this, format = f.format] { exportGrid(this, *m_grid, format); });
-    exports->setMenu(exportMenu);
-    m_tools->addStretch();
-    connect(addToolButton(QStringLiteral("退出操作")), &QPushButton::clicked, this,
-            &QDialog::reject);
+    arrangeToolButtons();
 
     m_tree = new ClassTreeWidget(this);
     connect(m_tree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { classClicked(item); });
+    searchBar()->chooseField(m_spec.defaultSearchField);
 
-    m_search = new SearchBar(m_spec.searchFields, this);
-    m_search->chooseField(m_spec.defaultSearchField);
-    connect(m_search, &SearchBar::searchRequested, this, &CatalogueWindow::quickSearch);
-
-    m_grid = new DataGrid(m_db, this);
-    m_grid->setColumns(m_spec.columns);
-    m_grid->setManagement(m_spec.table.table);
-    m_grid->view()->setItemDelegate(new OutRowDelegate(m_grid->model(), m_grid->view()));
-    connect(m_grid->view(), &QAbstractItemView::doubleClicked, this, [this] { changeRecord(); });
-    connect(m_grid, &DataGrid::loaded, this, [this] {
-        QItemSelectionModel* selection = m_grid->view()->selectionModel();
+    DataGrid* g = grid();
+    g->view()->setItemDelegate(new OutRowDelegate(g->model(), g->view()));
+    connect(g->view(), &QAbstractItemView::doubleClicked, this, [this] { changeRecord(); });
+    connect(g, &DataGrid::loaded, this, [this] {
+        QItemSelectionModel* selection = grid()->view()->selectionModel();
         if (selection != m_watchedSelection) {
             m_watchedSelection = selection;
             connect(selection, &QItemSelectionModel::currentRowChanged, this,
@@ -134,7 +86,19 @@ void CatalogueWindow::buildLayout() {
         }
         currentRowChanged(currentId());
     });
+    arrangeLayout();
+    resize(1300, 720);
+}
 
+void CatalogueWindow::arrangeToolButtons() {
+    arrangeCommands({QStringLiteral("设置列选"), m_spec.addCaption, m_spec.changeCaption,
+                     m_spec.deleteCaption, QStringLiteral("删除选中"), QStringLiteral("选中操作"),
+                     QStringLiteral("高级查询"), QStringLiteral("显示全部"),
+                     QStringLiteral("打印条码"), QStringLiteral("条码设计"),
+                     QStringLiteral("报表打印"), QStringLiteral("导出数据")});
+}
+
+QLayout* CatalogueWindow::pagingBar() {
     auto* paging = new QHBoxLayout;
     paging->addWidget(new QLabel(QStringLiteral("页数："), this));
     m_pageLabel = new QLabel(QStringLiteral("0/0"), this);
@@ -159,6 +123,18 @@ void CatalogueWindow::buildLayout() {
     m_totalValue = new QLabel(this);
     m_totalValue->setObjectName(QStringLiteral("图书总价"));
     paging->addWidget(m_totalValue);
+    return paging;
+}
+
+// The base's rows become: the tool buttons across the top; below them the class tree, the
+// search bar over the grid with the paging bar and counters, and the right-hand panel.
+void CatalogueWindow::arrangeLayout() {
+    auto* outer = qobject_cast<QVBoxLayout*>(layout());
+    outer->removeWidget(searchBar());
+    outer->removeWidget(grid());
+    outer->removeItem(commandRow());
+    commandRow()->setParent(nullptr);
+    commandRow()->setSpacing(4);
 
     m_counters = new QWidget(this);
     auto* counters = new QHBoxLayout(m_counters);
@@ -176,9 +152,9 @@ void CatalogueWindow::buildLayout() {
     auto* middle = new QWidget(this);
     auto* middleLayout = new QVBoxLayout(middle);
     middleLayout->setContentsMargins(0, 0, 0, 0);
-    middleLayout->addWidget(m_search);
-    middleLayout->addWidget(m_grid, 1);
-    middleLayout->addLayout(paging);
+    middleLayout->addWidget(searchBar());
+    middleLayout->addWidget(grid(), 1);
+    middleLayout->addLayout(pagingBar());
     middleLayout->addWidget(m_counters);
 
     m_right = new QWidget(this);
@@ -192,15 +168,14 @@ void CatalogueWindow::buildLayout() {
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({200, 820, 280});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(m_tools);
-    layout->addWidget(splitter, 1);
+    outer->addLayout(commandRow());
+    outer->addWidget(splitter, 1);
 }
 
 void CatalogueWindow::setSettings(const CatalogueSettings& settings) {
     m_settings = settings;
     m_pager = std::make_unique<BookPager>(
-        m_db, m_spec.table, settings.fullMode ? QStringLiteral("*") : m_spec.reducedColumns);
+        db(), m_spec.catalogue, settings.fullMode ? QStringLiteral("*") : m_spec.reducedColumns);
     applyMode();
 }
 
@@ -208,7 +183,6 @@ void CatalogueWindow::applyMode() {
     const bool full = m_settings.fullMode;
     m_counters->setVisible(full);
     m_totalValue->setVisible(full);
-    m_totalValue->parentWidget();
     m_right->setVisible(full);
     m_totalRows->setVisible(!full);
 }
@@ -224,19 +198,14 @@ bool CatalogueWindow::guarded(const std::function<void()>& work) {
     }
 }
 
+// Every showing rebuilds the tree, rereads the page size and lists all rows; the base lists
+// them itself the first time only.
 void CatalogueWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
     applyMode();
-    if (!m_layoutLoaded && !m_spec.layoutName.isEmpty()) {
-        m_layoutLoaded = true;
-        QList<ColumnLayout> saved;
-        if (LayoutFiles(m_home, m_spec.layoutName).takeSavedLayout(&saved))
-            m_grid->applyLayout(saved);
-    }
     guarded([this] {
         auto* all = new QTreeWidgetItem;
         all->setText(0, m_spec.allClassesText);
-        m_tree->setClasses(loadClassTreeForDisplay(m_db, m_home, m_spec.classes));
+        m_tree->setClasses(loadClassTreeForDisplay(db(), home(), m_spec.classes));
         // The classes hang below the "all" node.
         QList<QTreeWidgetItem*> top;
         while (m_tree->topLevelItemCount() > 0)
@@ -245,11 +214,23 @@ void CatalogueWindow::showEvent(QShowEvent* event) {
         m_tree->addTopLevelItem(all);
         m_tree->expandAll();
         m_pageSize =
-            m_db.scalar(QStringLiteral("select [分页记录] from [参数设置]"), {}, 100).toInt();
+            db().scalar(QStringLiteral("select [分页记录] from [参数设置]"), {}, 100).toInt();
     });
-    showAll();
-    m_search->textBox()->clear();
-    m_search->textBox()->setFocus();
+    const bool again = m_shownBefore;
+    m_shownBefore = true;
+    ListWindow::showEvent(event);
+    if (again)
+        showAll();
+    searchBar()->textBox()->clear();
+    searchBar()->textBox()->setFocus();
+}
+
+// Pages are cut by ID, so a list keeps only the condition of what it is asked for (not the
+// builder's sort terms); the condition is wrapped before paging.
+bool CatalogueWindow::listRows(const QString& whereText, const QVariantList& params,
+                               const QString& orderBy) {
+    (void)orderBy;
+    return list(ListCondition::fromWhere(whereText, params));
 }
 
 bool CatalogueWindow::list(const ListCondition& condition) {
@@ -269,8 +250,8 @@ void CatalogueWindow::updateCounters() {
     m_totalRows->setText(QStringLiteral("总行数：%1").arg(m_pager->total()));
     if (!m_settings.fullMode)
         return;
-    const BookCounters c = bookCounters(m_db, m_condition, m_settings.oneToOne,
-                                        m_settings.kindCondition, m_spec.table);
+    const BookCounters c = bookCounters(db(), m_condition, m_settings.oneToOne,
+                                        m_settings.kindCondition, m_spec.catalogue);
     m_counterLabels.value(QStringLiteral("总行数："))->setText(QString::number(c.rows));
     m_counterLabels.value(QStringLiteral("馆藏总量："))->setText(counterValue(c.holdings));
     m_counterLabels.value(QStringLiteral("借出数量："))->setText(counterValue(c.lent));
@@ -299,12 +280,12 @@ void CatalogueWindow::showPage(const QList<QVariantMap>& rows) {
     }
     const QString columns = m_pager->columnList();
     GridSource source{
-        QStringLiteral("select %1 from [%2] where ").arg(columns, m_spec.table.table) +
+        QStringLiteral("select %1 from [%2] where ").arg(columns, m_spec.catalogue.table) +
             (ids.isEmpty() ? QStringLiteral("1=0")
                            : QStringLiteral("[ID] in (%1)").arg(marks.join(u','))),
         ids, QStringLiteral("[ID]")};
-    if (!m_grid->load(source))
-        showError(this, m_grid->lastError());
+    if (!grid()->load(source))
+        showError(this, grid()->lastError());
     m_pageLabel->setText(m_pager->pageLabel());
 }
 
@@ -328,50 +309,21 @@ void CatalogueWindow::lastPage() {
     guarded([this] { showPage(m_pager->last()); });
 }
 
-bool CatalogueWindow::quickSearch() {
-    SearchOutcome s;
-    if (!guarded([&] {
-            s = quickSearchCondition(m_db, m_spec.table.table, m_search->column(), m_search->text(),
-                                     m_search->fuzzy());
-        }))
-        return false;
-    if (!s.ok) {
-        showNotice(this, s.message);
-        m_search->textBox()->setFocus();
-        return false;
-    }
-    return list(ListCondition::fromWhere(s.condition.sql, s.condition.params));
-}
-
 bool CatalogueWindow::classClicked(QTreeWidgetItem* item) {
     if (!item)
         return false;
     if (item->text(0) == m_spec.allClassesText)
         return showAll();
     const ClassParts parts = splitNodeText(item->text(0));
-    return list(classCondition(m_spec.table, parts.number));
+    return list(classCondition(db(), m_spec.catalogue, parts.number));
 }
 
 qint64 CatalogueWindow::currentId() const {
-    const QModelIndex index = m_grid->view()->currentIndex();
-    const int row = index.isValid() ? index.row() : (m_grid->model()->rowCount() > 0 ? 0 : -1);
+    const QModelIndex index = grid()->view()->currentIndex();
+    const int row = index.isValid() ? index.row() : (grid()->model()->rowCount() > 0 ? 0 : -1);
     if (row < 0)
         return 0;
-    return m_grid->model()->fieldValue(row, QStringLiteral("ID")).toLongLong();
-}
-
-bool CatalogueWindow::showMarked() {
-    return list({QStringLiteral("[选中]=TRUE"), {}});
-}
-
-void CatalogueWindow::markAll() {
-    guarded([this] { Marking{m_spec.table.table, m_spec.table.numberColumn}.markAll(m_db); });
-    showAll();
-}
-
-void CatalogueWindow::unmarkAll() {
-    guarded([this] { Marking{m_spec.table.table, m_spec.table.numberColumn}.unmarkAll(m_db); });
-    showAll();
+    return grid()->model()->fieldValue(row, QStringLiteral("ID")).toLongLong();
 }
 
 bool CatalogueWindow::deleteCurrent() {
@@ -380,8 +332,9 @@ bool CatalogueWindow::deleteCurrent() {
         return false;
     std::optional<QSqlRecord> row;
     if (!guarded([&] {
-            row = m_db.row(
-                QStringLiteral("select * from [%1] where [ID]=?").arg(m_spec.table.table), {id});
+            row = db().row(
+                QStringLiteral("select * from [%1] where [ID]=?").arg(m_spec.catalogue.table),
+                {id});
         }) ||
         !row)
         return false;
@@ -393,17 +346,18 @@ bool CatalogueWindow::deleteCurrent() {
         return false;
     if (!askYesNo(this,
                   QStringLiteral("是否确定继续删除图书：《%1》？")
-                      .arg(book.value(m_spec.table.titleColumn).toString()),
+                      .arg(book.value(m_spec.catalogue.titleColumn).toString()),
                   QStringLiteral("提示")))
         return false;
-    if (!guarded([&] { withdrawBooks(m_db, m_spec.table, {id}, m_settings.operatorName); }))
+    if (!guarded([&] { withdrawBooks(db(), m_spec.catalogue, {id}, m_settings.operatorName); }))
         return false;
     return list(m_condition);
 }
 
+// The IDs are read once: exactly the rows counted go, copied whole, all of them or none.
 bool CatalogueWindow::deleteMarked() {
     QList<qint64> ids;
-    if (!guarded([&] { ids = markedIds(m_db, m_spec.table); }))
+    if (!guarded([&] { ids = markedIds(db(), m_spec.catalogue); }))
         return false;
     if (ids.isEmpty()) {
         showNotice(this, marking::kNoneMarked);
@@ -415,9 +369,8 @@ bool CatalogueWindow::deleteMarked() {
         return false;
     ProgressWindow progress(this);
     progress.start(QStringLiteral("系统正在执行删除操作... 0"));
-    // Exactly the rows counted above go, all of them or none.
     const bool ok = guarded([&] {
-        withdrawBooks(m_db, m_spec.table, ids, m_settings.operatorName,
+        withdrawBooks(db(), m_spec.catalogue, ids, m_settings.operatorName,
                       QStringLiteral("书库中删除"), &progress);
     });
     if (ok)
@@ -425,28 +378,6 @@ bool CatalogueWindow::deleteMarked() {
     progress.finish();
     showAll();
     return ok;
-}
-
-void CatalogueWindow::advancedQuery() {
-    ConditionBuilder builder(m_db, m_spec.table.table, this);
-    if (builder.exec() != QDialog::Accepted || !builder.isConfirmed())
-        return;
-    // Pages are cut by ID, so only the condition applies; it is wrapped before paging.
-    list(ListCondition::fromWhere(builder.condition()));
-}
-
-void CatalogueWindow::chooseColumns() {
-    ColumnChooser chooser(m_grid->layout(), this);
-    if (chooser.exec() != QDialog::Accepted)
-        return;
-    m_grid->applyLayout(chooser.columns());
-    if (!m_spec.layoutName.isEmpty())
-        LayoutFiles(m_home, m_spec.layoutName).saveWorking(m_grid->layout());
-}
-
-void CatalogueWindow::printReport() {
-    GridReportPreview preview(*m_grid, m_spec.reportTitle, m_db.today(), this);
-    preview.exec();
 }
 
 } // namespace cangshu
