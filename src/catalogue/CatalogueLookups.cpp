@@ -1,5 +1,6 @@
 #include "CatalogueLookups.h"
 
+#include "core/Schema.h"
 #include "core/TextRoutines.h"
 
 #include <QSqlField>
@@ -9,6 +10,30 @@ namespace cangshu {
 namespace {
 
 const QString kBooks = QStringLiteral("书籍资料");
+
+// The rule of the 种次号: the titles already catalogued in the class, plus one.
+QString sequenceAfter(qint64 titlesInClass) {
+    return QString::number(titlesInClass + 1);
+}
+
+// One title's values as one text; a null apart from every text.
+QString titleKey(const QSqlRecord& row) {
+    QString k;
+    for (int i = 0; i < row.count(); ++i)
+        k += (row.isNull(i) ? QStringLiteral("\x01") : row.value(i).toString()) + u'\x1f';
+    return k;
+}
+
+bool isTextColumn(const QString& table, const QString& column) {
+    const TableDef* def = schemaTable(table);
+    if (!def)
+        return false;
+    for (const ColumnDef& c : def->columns) {
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return c.type == ColumnType::Text || c.type == ColumnType::Memo;
+    }
+    return false;
+}
 
 QStringList defaultKindColumns() {
     return {QStringLiteral("书籍名称"), QStringLiteral("出版社名"), QStringLiteral("作者信息"),
@@ -53,7 +78,60 @@ QString nextSequenceNumber(const Database& db, const QString& classNumber,
                       .arg(grouped.join(u',')),
                   {classNumber}, 0)
             .toLongLong();
-    return QString::number(titles + 1);
+    return sequenceAfter(titles);
+}
+
+SequenceNumbers::SequenceNumbers(const Database& db, const QString& kindCondition)
+    : m_db(db), m_kinds(kindColumns(db, kindCondition)) {
+    QStringList bracketed;
+    for (const QString& k : std::as_const(m_kinds)) {
+        bracketed << u'[' + k + u']';
+        m_textKinds << isTextColumn(kBooks, k);
+    }
+    m_selectList = bracketed.join(u',');
+}
+
+QString SequenceNumbers::next(const QString& classNumber) {
+    return sequenceAfter(titles(classNumber).size());
+}
+
+void SequenceNumbers::stored(const QString& classNumber, const QVariant& id,
+                             const QStringList& columns, const QVariantList& values) {
+    QString k;
+    for (qsizetype n = 0; n < m_kinds.size(); ++n) {
+        if (!m_textKinds[n]) {
+            // A number or date is counted as the database keeps it.
+            if (const auto row = m_db.row(
+                    QStringLiteral("select %1 from [书籍资料] where [ID]=?").arg(m_selectList),
+                    {id}))
+                titles(classNumber).insert(titleKey(*row));
+            return;
+        }
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < columns.size() && at < 0; ++i) {
+            if (columns[i].compare(m_kinds[n], Qt::CaseInsensitive) == 0)
+                at = i;
+        }
+        const QVariant v = at < 0 ? QVariant() : values[at];
+        // A null text is bound as NULL.
+        const bool null = v.isNull() || v.toString().isNull();
+        k += (null ? QStringLiteral("\x01") : v.toString()) + u'\x1f';
+    }
+    titles(classNumber).insert(k);
+}
+
+QSet<QString>& SequenceNumbers::titles(const QString& classNumber) {
+    auto it = m_titles.find(classNumber);
+    if (it == m_titles.end()) {
+        QSet<QString> keys;
+        for (const QSqlRecord& row :
+             m_db.rows(QStringLiteral("select distinct %1 from [书籍资料] where [中图分类]=?")
+                           .arg(m_selectList),
+                       {classNumber}))
+            keys.insert(titleKey(row));
+        it = m_titles.insert(classNumber, keys);
+    }
+    return *it;
 }
 
 QString callNumber(const QString& classNumber, const QString& sequence) {

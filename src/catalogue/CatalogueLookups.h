@@ -1,6 +1,8 @@
 #pragma once
 #include "core/Database.h"
 
+#include <QHash>
+#include <QSet>
 #include <QVariantMap>
 #include <optional>
 
@@ -18,6 +20,29 @@ QString nextSequenceNumber(const Database& db, const QString& classNumber,
                            const QString& kindCondition);
 // "<class>/<种次号>".
 QString callNumber(const QString& classNumber, const QString& sequence);
+
+// The 种次号 of title after title, as an import stores them: each class's titles are read
+// once and then kept up to date with the rows stored, which gives the numbers that
+// nextSequenceNumber would give before each row without a count per row.
+class SequenceNumbers {
+public:
+    SequenceNumbers(const Database& db, const QString& kindCondition);
+
+    QString next(const QString& classNumber);
+    // A row of the class was stored with these values of these columns: its title counts
+    // from now on. Text values are taken as bound; other values are read back by ID.
+    void stored(const QString& classNumber, const QVariant& id, const QStringList& columns,
+                const QVariantList& values);
+
+private:
+    QSet<QString>& titles(const QString& classNumber);
+
+    const Database& m_db;
+    QStringList m_kinds;
+    QString m_selectList;
+    QList<bool> m_textKinds;
+    QHash<QString, QSet<QString>> m_titles;
+};
 
 // A class number completed from 图书类型, else from the reference table ztfl.
 struct ClassMatch {

@@ -1,13 +1,11 @@
 #include "MarcImport.h"
 
+#include "catalogue/CatalogueLookups.h"
 #include "core/Database.h"
 #include "core/Numbering.h"
 #include "core/Schema.h"
 #include "core/TextRoutines.h"
 
-#include <QHash>
-#include <QSet>
-#include <algorithm>
 #include <optional>
 
 namespace cangshu {
@@ -123,98 +121,6 @@ QVariant columnValue(const QString& table, const QString& column, const QString&
         throw RecordRefused{QStringLiteral("【%1】的值“%2”无法导入").arg(column, text)};
     return value;
 }
-
-// The 种次号 of a new title in a class: the titles already catalogued there, plus one. A
-// title is told by the columns of 参数设置.种类条件. Each class's titles are read once per
-// import and then kept up to date with the rows the import stores, which gives the same
-// numbers as counting them again for every record.
-class SequenceNumbers {
-public:
-    explicit SequenceNumbers(Database& db) : m_db(db) {
-        const QStringList bookColumns = db.columns(QStringLiteral("书籍资料"));
-        QStringList kinds;
-        if (containsColumn(db.columns(QStringLiteral("参数设置")), QStringLiteral("种类条件"))) {
-            const QString list =
-                db.scalar(QStringLiteral("select [种类条件] from [参数设置]")).toString();
-            for (const auto& piece : splitAt(list, u',')) {
-                if (!piece.trimmed().isEmpty())
-                    kinds << piece.trimmed();
-            }
-        }
-        const bool usable =
-            !kinds.isEmpty() && std::all_of(kinds.cbegin(), kinds.cend(), [&](const QString& c) {
-                return containsColumn(bookColumns, c);
-            });
-        if (!usable)
-            kinds = QStringList{QStringLiteral("书籍名称"), QStringLiteral("出版社名"),
-                                QStringLiteral("作者信息"), QStringLiteral("标准ISBN")};
-        m_kinds = kinds;
-        for (const auto& k : kinds)
-            m_kindColumns << u'[' + k + u']';
-    }
-
-    QString next(const QString& classNumber) {
-        return QString::number(titles(classNumber).size() + 1);
-    }
-
-    // A book row of the class was stored with these column values: its title counts from
-    // now on. Text values are taken as bound; other kinds of value are read back as stored.
-    void stored(const QString& classNumber, const QVariant& id, const QStringList& columns,
-                const QVariantList& values) {
-        QString k;
-        for (const auto& kind : m_kinds) {
-            const ColumnDef* def = columnDef(QStringLiteral("书籍资料"), kind);
-            if (!def || (def->type != ColumnType::Text && def->type != ColumnType::Memo))
-                return storedRow(classNumber, id);
-            qsizetype at = -1;
-            for (qsizetype i = 0; i < columns.size() && at < 0; ++i) {
-                if (columns[i].compare(kind, Qt::CaseInsensitive) == 0)
-                    at = i;
-            }
-            const QVariant v = at < 0 ? QVariant() : values[at];
-            // A null text is bound as NULL.
-            const bool null = v.isNull() || v.toString().isNull();
-            k += (null ? QStringLiteral("\x01") : v.toString()) + u'\x1f';
-        }
-        titles(classNumber).insert(k);
-    }
-
-private:
-    void storedRow(const QString& classNumber, const QVariant& id) {
-        const auto row = m_db.row(
-            QStringLiteral("select %1 from [书籍资料] where [ID]=?").arg(m_kindColumns.join(u',')),
-            {id});
-        if (row)
-            titles(classNumber).insert(key(*row));
-    }
-
-    static QString key(const QSqlRecord& row) {
-        QString k;
-        for (int i = 0; i < row.count(); ++i)
-            k += (row.isNull(i) ? QStringLiteral("\x01") : row.value(i).toString()) + u'\x1f';
-        return k;
-    }
-
-    QSet<QString>& titles(const QString& classNumber) {
-        auto it = m_titles.find(classNumber);
-        if (it == m_titles.end()) {
-            QSet<QString> keys;
-            const auto rows =
-                m_db.rows(QStringLiteral("select distinct %1 from [书籍资料] where [中图分类]=?")
-                              .arg(m_kindColumns.join(u',')),
-                          {classNumber});
-            for (const auto& row : rows)
-                keys.insert(key(row));
-            it = m_titles.insert(classNumber, keys);
-        }
-        return *it;
-    }
-
-    Database& m_db;
-    QStringList m_kinds;
-    QStringList m_kindColumns;
-    QHash<QString, QSet<QString>> m_titles;
-};
 
 int indexOfColumn(const QList<MarcMapping>& mappings, const QString& column) {
     for (qsizetype i = 0; i < mappings.size(); ++i) {
@@ -359,7 +265,7 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
     NumberShape nextNumber = autoNumber ? numbering.shape(shape.numberKind) : NumberShape{};
     std::optional<SequenceNumbers> sequences;
     if (shape.callNumbers && options.autoCallNumber && classAt >= 0)
-        sequences.emplace(db);
+        sequences.emplace(db, storedKindCondition(db));
 
     if (progress)
         progress->setRange(int(preview.rows.size()));
@@ -445,9 +351,9 @@ MarcImportOutcome importMarcPreview(Database& db, const MarcPreview& preview,
                 if (sequences) {
                     const QString sequence = sequences->next(cls);
                     set(QStringLiteral("种次号"), sequence);
-                    set(QStringLiteral("索书号"), cls + u'/' + sequence);
+                    set(QStringLiteral("索书号"), callNumber(cls, sequence));
                 } else if (sequenceAt >= 0 && !value(sequenceAt).trimmed().isEmpty()) {
-                    set(QStringLiteral("索书号"), cls + u'/' + value(sequenceAt));
+                    set(QStringLiteral("索书号"), callNumber(cls, value(sequenceAt)));
                 }
             }
 

@@ -105,6 +105,39 @@ TEST_P(LookupsTest, SequenceNumbersCountTitlesByTheKindColumns) {
     EXPECT_EQ(callNumber(QStringLiteral("I247"), QStringLiteral("3")), QStringLiteral("I247/3"));
 }
 
+// An import numbers title after title from what it stored, without counting again; the
+// numbers must be those of a count before each row, nulls and non-text kinds included.
+TEST_P(LookupsTest, BatchSequenceNumbersGiveWhatACountBeforeEachRowGives) {
+    const qint64 kept = addBook({{QStringLiteral("中图分类"), QStringLiteral("K2")},
+                                 {QStringLiteral("书籍名称"), QStringLiteral("甲")},
+                                 {QStringLiteral("书籍价格"), 10}});
+    const QStringList columns{QStringLiteral("中图分类"), QStringLiteral("书籍名称"),
+                              QStringLiteral("书籍价格")};
+    const QList<QVariantList> rows{
+        {QStringLiteral("K2"), QStringLiteral("甲"), 10},
+        {QStringLiteral("K2"), QStringLiteral("甲"), 12.5},
+        {QStringLiteral("K2"), QVariant(QMetaType::fromType<QString>()), 10},
+        {QStringLiteral("K2"), QVariant(QMetaType::fromType<QString>()), 10},
+        {QStringLiteral("K2"), QStringLiteral(""), 10}};
+    for (const char* kinds : {"书籍名称,出版社名,作者信息,标准ISBN", "书籍名称,书籍价格"}) {
+        const QString kind = QString::fromUtf8(kinds);
+        SequenceNumbers batch(db(), kind);
+        for (const QVariantList& values : rows) {
+            ASSERT_EQ(batch.next(QStringLiteral("K2")),
+                      nextSequenceNumber(db(), QStringLiteral("K2"), kind))
+                << kinds;
+            QVariantMap book;
+            for (int i = 0; i < columns.size(); ++i)
+                book.insert(columns[i], values[i]);
+            batch.stored(QStringLiteral("K2"), addBook(book), columns, values);
+        }
+        EXPECT_EQ(batch.next(QStringLiteral("K2")),
+                  nextSequenceNumber(db(), QStringLiteral("K2"), kind))
+            << kinds;
+        db().execute(QStringLiteral("delete from [书籍资料] where [ID]<>?"), {kept});
+    }
+}
+
 TEST_P(LookupsTest, ClassLookupPrefersTheTreeOverTheReferenceTable) {
     addClass(0, QStringLiteral("TP3"), QStringLiteral("计算技术"));
     db().execute(QStringLiteral("insert into [ztfl] ([ztcode],[ztname]) values (?,?),(?,?)"),
