@@ -22,9 +22,10 @@ namespace cangshu {
 namespace {
 
 GridColumn col(const char16_t* field, const char16_t* title = nullptr, int width = 90,
-               FooterKind footer = FooterKind::None, bool visible = true) {
+               FooterKind footer = FooterKind::None, bool visible = true,
+               ColumnLook look = ColumnLook::Plain) {
     const QString f = QString::fromUtf16(field);
-    return {f, title ? QString::fromUtf16(title) : f, width, footer, visible};
+    return {f, title ? QString::fromUtf16(title) : f, width, footer, visible, look};
 }
 
 // Label templates: the print and the design menu items share them.
@@ -65,7 +66,7 @@ CatalogueWindowSpec BookWindow::bookSpec() {
         col(u"分类名称", nullptr, 90),
         col(u"种次号", nullptr, 50),
         col(u"索书号", nullptr, 80),
-        col(u"书籍价格", nullptr, 70, FooterKind::Sum),
+        col(u"书籍价格", nullptr, 80, FooterKind::Sum, true, ColumnLook::Money),
         col(u"藏书总量", nullptr, 60, FooterKind::Sum),
         col(u"馆内剩余", nullptr, 60, FooterKind::Sum),
         col(u"出版社名", nullptr, 120),
