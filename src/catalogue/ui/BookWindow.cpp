@@ -1,8 +1,6 @@
 #include "BookWindow.h"
 
 #include "queries/ui/HistoryWindow.h"
-#include "readers/CardDevices.h"
-#include "readers/ui/ReaderWindows.h"
 #include "report/TemplateFiles.h"
 #include "report/ui/ReportDesigner.h"
 #include "report/ui/ReportPreviewWindow.h"
@@ -261,20 +259,8 @@ void BookWindow::currentRowChanged(qint64 id) {
          QStringLiteral("[读者编号]")});
 }
 
-HistoryWindow* BookWindow::historyWindow(HistoryKind kind) {
-    HistoryWindow*& w = kind == HistoryKind::BookLoans ? m_loanQuery : m_returnQuery;
-    if (!w) {
-        w = new HistoryWindow(db(), home(), kind, this);
-        w->setCardDevice(workstationCardDevices(home()).ic.get());
-    }
-    return w;
-}
-
 bool BookWindow::showHistoryOf(HistoryKind kind, const QString& bookNumber) {
-    HistoryWindow* w = historyWindow(kind);
-    w->itemNumberBox()->setText(bookNumber);
-    w->searchItem();
-    w->exec();
+    HistoryWindow::showFor(this, db(), home(), kind, HistoryWindow::SearchBy::Item, bookNumber);
     return true;
 }
 

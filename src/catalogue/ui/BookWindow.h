@@ -10,7 +10,6 @@ class QTabWidget;
 namespace cangshu {
 
 class DataGrid;
-class HistoryWindow;
 
 // "书籍资料管理": the catalogue window over 书籍资料 with the book editor, the cover and
 // the borrower and history tabs, the batch repairs and the label printing.
@@ -44,7 +43,6 @@ public:
     bool showReturns();
     QMenu* gridPopup() const { return m_popup; }
     // The loan or return query as the pop-up opens it (made on first use).
-    HistoryWindow* historyWindow(HistoryKind kind);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,8 +64,6 @@ private:
     DataGrid* m_history = nullptr;
     std::function<void(QWidget*)> m_openNumberSettings;
     QMenu* m_popup = nullptr;
-    HistoryWindow* m_loanQuery = nullptr;
-    HistoryWindow* m_returnQuery = nullptr;
 };
 
 } // namespace cangshu

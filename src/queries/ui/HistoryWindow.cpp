@@ -1,5 +1,8 @@
 #include "HistoryWindow.h"
 
+#include "readers/CardDevices.h"
+#include "readers/ui/ReaderWindows.h"
+
 #include "queries/Layouts.h"
 #include "readers/CardDevices.h"
 #include "widgets/ColumnChooser.h"
@@ -218,6 +221,25 @@ void HistoryWindow::exportExcel() {
 void HistoryWindow::printReport() {
     GridReportPreview preview(*m_grid, view().reportTitle, m_db.today(), this);
     preview.exec();
+}
+
+void HistoryWindow::showFor(QWidget* owner, Database& db, const Home& home, HistoryKind kind,
+                            SearchBy by, const QString& number) {
+    const QString name = QStringLiteral("historyQuery%1").arg(int(kind));
+    auto* w = owner->findChild<HistoryWindow*>(name, Qt::FindDirectChildrenOnly);
+    if (!w) {
+        w = new HistoryWindow(db, home, kind, owner);
+        w->setObjectName(name);
+        w->setCardDevice(workstationCardDevices(home).ic.get());
+    }
+    if (by == SearchBy::Item) {
+        w->itemNumberBox()->setText(number);
+        w->searchItem();
+    } else {
+        w->readerNumberBox()->setText(number);
+        w->searchReader();
+    }
+    w->exec();
 }
 
 } // namespace cangshu

@@ -45,6 +45,13 @@ public:
     // The day's list of the "today" menu, under the title "【<today>】 借出图书".
     bool showToday();
 
+    // Another window's query of one item's or one reader's history: the owner's window of
+    // this kind (made on first use, with the workstation's card reader) searched by the
+    // number and shown modal.
+    enum class SearchBy { Item, Reader };
+    static void showFor(QWidget* owner, Database& db, const Home& home, HistoryKind kind,
+                        SearchBy by, const QString& number);
+
 protected:
     void showEvent(QShowEvent* event) override;
 

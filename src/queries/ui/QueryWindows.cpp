@@ -8,8 +8,6 @@
 #include "readers/CardDevices.h"
 #include "readers/ui/ReaderWindows.h"
 
-#include <QLineEdit>
-
 namespace cangshu {
 
 namespace {
@@ -49,28 +47,16 @@ WindowFactory historyFactory(HistoryKind kind, bool today) {
             }};
 }
 
-// The reader window's "查询正在借阅的书籍" / "查询历史借阅记录": the book loan or return query
-// of the reader window, made on first use, searched by the reader's number and shown modal.
-void showReaderBookLoans(Database& db, const Home& home, const QString& readerNumber, bool returned,
-                         QWidget* owner) {
-    const QString name =
-        returned ? QStringLiteral("readerBookReturns") : QStringLiteral("readerBookLoans");
-    auto* w = owner->findChild<HistoryWindow*>(name, Qt::FindDirectChildrenOnly);
-    if (!w) {
-        w = new HistoryWindow(db, home,
-                              returned ? HistoryKind::BookReturns : HistoryKind::BookLoans, owner);
-        w->setObjectName(name);
-        w->setCardDevice(workstationCardDevices(home).ic.get());
-    }
-    w->readerNumberBox()->setText(readerNumber);
-    w->searchReader();
-    w->exec();
-}
-
 } // namespace
 
 void addQueryWindows(WindowFactories& factories) {
-    setReaderLoansViewer(showReaderBookLoans);
+    // The reader window's "查询正在借阅的书籍" / "查询历史借阅记录".
+    setReaderLoansViewer([](Database& db, const Home& home, const QString& readerNumber,
+                            bool returned, QWidget* owner) {
+        HistoryWindow::showFor(owner, db, home,
+                               returned ? HistoryKind::BookReturns : HistoryKind::BookLoans,
+                               HistoryWindow::SearchBy::Reader, readerNumber);
+    });
 
     const QList<QPair<QString, HistoryKind>> history{
         {QStringLiteral("BookLendFind"), HistoryKind::BookLoans},
