@@ -139,6 +139,19 @@ void DataGrid::applyLayout(const QList<ColumnLayout>& layout) {
     refreshFooter();
 }
 
+void DataGrid::setRowNumbers(bool shown) {
+    QHeaderView* numbers = m_view->verticalHeader();
+    numbers->setVisible(shown);
+    m_view->setCornerButtonEnabled(!shown);
+    if (shown) {
+        numbers->setMinimumWidth(40);
+        numbers->setDefaultAlignment(Qt::AlignCenter);
+        numbers->setStyleSheet(
+            QStringLiteral("QHeaderView::section { background-color: rgb(195, 229, 253); }"));
+    }
+    m_footer->update();
+}
+
 QString DataGrid::footerText(int column) const {
     return m_footerTexts.value(column);
 }

@@ -21,6 +21,8 @@ public:
     QTableView* view() const { return m_view; }
 
     void setColumns(const QList<GridColumn>& columns);
+    // The row numbers as the list's "序号" column, centred on light blue.
+    void setRowNumbers(bool shown);
     // Management mode writes edits and marks to the table; query mode is read-only.
     void setManagement(const QString& table, const QString& keyColumn = QStringLiteral("ID"));
 

@@ -335,11 +335,9 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
             return int(Qt::AscendingOrder);
         return {};
     }
-    // The row numbers are the list's "序号" column, on light blue.
+    // The row numbers: the list's "序号" column where a grid shows them.
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
         return section + 1;
-    if (orientation == Qt::Vertical && role == Qt::BackgroundRole)
-        return QBrush(QColor(195, 229, 253));
     return {};
 }
 

@@ -29,6 +29,7 @@ ListWindow::ListWindow(Database& db, const Home& home, ListWindowSpec definition
         m_marking = Marking{m_spec.table, m_spec.markNumberColumn};
 
     m_grid->setColumns(m_spec.columns);
+    m_grid->setRowNumbers(m_spec.rowNumbers);
     if (mode == ListMode::Management)
         m_grid->setManagement(m_spec.table, m_spec.keyColumn);
 

@@ -31,6 +31,7 @@ struct ListWindowSpec {
     QString quitCaption = QStringLiteral("退出");
     // The marking commands on a "选中操作" button, leaving the grid's pop-up to the window.
     bool markingButton = false;
+    bool rowNumbers = false; // the "序号" column
 };
 
 enum class ListMode { Management, Query };

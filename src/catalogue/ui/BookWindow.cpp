@@ -52,6 +52,7 @@ CatalogueWindowSpec BookWindow::bookSpec() {
     s.catalogue = CatalogueTable::books();
     s.classes = ClassScheme::books();
     s.allClassesText = QStringLiteral("全部图书");
+    s.rowNumbers = true;
     s.columns = {
         col(u"选中", nullptr, 40),
         col(u"在馆状态", nullptr, 60),

@@ -54,16 +54,7 @@ HistoryWindow::HistoryWindow(Database& db, const Home& home, HistoryKind kind, Q
     setWindowTitle(v.title);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     m_grid->setColumns(gridColumns(v));
-    if (v.fullGrid) {
-        // The row numbers stand in the "序号" column, in their own colour.
-        QHeaderView* numbers = m_grid->view()->verticalHeader();
-        numbers->show();
-        numbers->setMinimumWidth(40);
-        numbers->setDefaultAlignment(Qt::AlignCenter);
-        numbers->setStyleSheet(
-            QStringLiteral("QHeaderView::section { background-color: rgb(195, 229, 253); }"));
-        m_grid->view()->setCornerButtonEnabled(false);
-    }
+    m_grid->setRowNumbers(v.fullGrid);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(m_tools);

@@ -40,6 +40,7 @@ ListWindowSpec readerSpec() {
     s.title = QStringLiteral("读者资料管理");
     s.table = QStringLiteral("读者资料");
     s.orderBy = QStringLiteral("[读者编号]");
+    s.rowNumbers = true;
     s.columns = {col(u"选中", 40),
                  col(u"读者状态", 70, FooterKind::Label),
                  col(u"读者编号", 100, FooterKind::Count),
