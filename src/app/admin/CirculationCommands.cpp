@@ -20,6 +20,16 @@ QString requiredReader(ArgReader& reader, const char* usage) {
     return number;
 }
 
+// "--reader NUMBER BOOKNO...": the reader and at least one book, else the usage.
+std::pair<QString, QStringList> readerAndBooks(const QStringList& args, const char* usage) {
+    ArgReader reader(args);
+    const QString number = requiredReader(reader, usage);
+    const QStringList books = reader.positional();
+    if (books.isEmpty())
+        throw CommandError{Usage, QStringLiteral("usage: %1").arg(QString::fromUtf8(usage))};
+    return {number, books};
+}
+
 void refuseUnless(const Outcome& outcome) {
     if (!outcome.ok)
         throw CommandError{Refused, outcome.message};
@@ -63,12 +73,7 @@ QList<int> linesNamed(const QList<Line>& lines, const QStringList& numbers,
 } // namespace
 
 int cmdLend(AdminContext& ctx, const QStringList& args) {
-    static const char* usage = "lend --reader NUMBER BOOKNO...";
-    ArgReader reader(args);
-    const QString number = requiredReader(reader, usage);
-    const QStringList books = reader.positional();
-    if (books.isEmpty())
-        throw CommandError{Usage, QStringLiteral("usage: %1").arg(QString::fromUtf8(usage))};
+    const auto [number, books] = readerAndBooks(args, "lend --reader NUMBER BOOKNO...");
 
     Database& db = ctx.library();
     LendingDesk desk(db, ItemKind::books(), loadDeskSettings(db, ctx.operatorName()));
@@ -152,12 +157,7 @@ int cmdReturn(AdminContext& ctx, const QStringList& args) {
 }
 
 int cmdRenew(AdminContext& ctx, const QStringList& args) {
-    static const char* usage = "renew --reader NUMBER BOOKNO...";
-    ArgReader reader(args);
-    const QString number = requiredReader(reader, usage);
-    const QStringList books = reader.positional();
-    if (books.isEmpty())
-        throw CommandError{Usage, QStringLiteral("usage: %1").arg(QString::fromUtf8(usage))};
+    const auto [number, books] = readerAndBooks(args, "renew --reader NUMBER BOOKNO...");
 
     Database& db = ctx.library();
     RenewalDesk desk(db, ItemKind::books(), loadDeskSettings(db, ctx.operatorName()));

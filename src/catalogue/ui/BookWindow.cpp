@@ -319,33 +319,24 @@ void BookWindow::showCoverEnlarged() {
 }
 
 bool BookWindow::repairPinyin(bool ask) {
-    if (ask && !askYesNo(this, QStringLiteral("是否确定执行【批量获取书籍名称拼音简码】？"),
-                         QStringLiteral("提示")))
-        return false;
-    ProgressWindow progress(this);
-    progress.start(QStringLiteral("系统正在执行操作... 0"));
-    bool ok = true;
-    try {
-        cangshu::repairPinyin(db(), progress);
-    } catch (const DatabaseError& e) {
-        ok = false;
-        progress.finish();
-        showError(this, e.message());
-    }
-    progress.finish();
-    refreshPage();
-    return ok;
+    return runRepair(ask ? QStringLiteral("是否确定执行【批量获取书籍名称拼音简码】？") : QString(),
+                     cangshu::repairPinyin);
 }
 
 bool BookWindow::repairIsbns(bool ask) {
-    if (ask && !askYesNo(this, QStringLiteral("是否确定执行【批量修改ISBN为13位】？"),
-                         QStringLiteral("提示")))
+    return runRepair(ask ? QStringLiteral("是否确定执行【批量修改ISBN为13位】？") : QString(),
+                     cangshu::repairIsbns);
+}
+
+bool BookWindow::runRepair(const QString& question,
+                           const std::function<int(Database&, ProgressSink&)>& repair) {
+    if (!question.isEmpty() && !askYesNo(this, question, QStringLiteral("提示")))
         return false;
     ProgressWindow progress(this);
     progress.start(QStringLiteral("系统正在执行操作... 0"));
     bool ok = true;
     try {
-        cangshu::repairIsbns(db(), progress);
+        repair(db(), progress);
     } catch (const DatabaseError& e) {
         ok = false;
         progress.finish();

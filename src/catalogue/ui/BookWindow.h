@@ -3,6 +3,8 @@
 #include "CatalogueWindow.h"
 #include "queries/CirculationHistory.h"
 
+#include <functional>
+
 class QLabel;
 class QMenu;
 class QTabWidget;
@@ -52,6 +54,10 @@ private:
     void openEditor(const QString& title);
     QList<QVariantMap> pageRows(const QStringList& columns = {}) const;
     bool showHistoryOf(HistoryKind kind, const QString& bookNumber);
+    // A batch repair of the whole table behind the progress window, after the question
+    // (none: no question); the page is shown again afterwards.
+    bool runRepair(const QString& question,
+                   const std::function<int(Database&, ProgressSink&)>& repair);
     // The current book's columns read afresh; none for an empty list or a failed read (shown).
     std::optional<QVariantMap> currentBook(const QString& columns);
 
